@@ -1,0 +1,50 @@
+#!/bin/sh
+# Installs every Debian package needed to build, test, benchmark and screenshot
+# the program. Idempotent: prints nothing and touches nothing when all is present.
+set -eu
+
+PACKAGES="
+build-essential
+cmake
+pkg-config
+clang-format
+qt6-base-dev
+qt6-base-dev-tools
+libqt6dbus6
+libgl-dev
+libhidapi-dev
+libudev-dev
+libsimpleini-dev
+libgtest-dev
+libgmock-dev
+googletest
+libbenchmark-dev
+xvfb
+xauth
+x11-apps
+imagemagick
+umockdev
+libumockdev-dev
+libglib2.0-dev
+fonts-dejavu-core
+"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
