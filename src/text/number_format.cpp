@@ -7,15 +7,6 @@
 
 namespace kv {
 
-qint64 roundHalfEven(double value) {
-    const double floorValue = std::floor(value);
-    const double diff = value - floorValue;
-    double result = floorValue;
-    if (diff > 0.5 || (diff == 0.5 && std::fmod(floorValue, 2.0) != 0.0))
-        result = floorValue + 1.0;
-    return qint64(result);
-}
-
 namespace {
 
 struct Picture {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/rounding.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringView>
@@ -7,9 +9,7 @@
 
 namespace kv {
 
-// Rounds to the nearest integer; a value exactly halfway goes to the even
-// neighbour (0.5 -> 0, 1.5 -> 2, -2.5 -> -2).
-qint64 roundHalfEven(double value);
+// roundHalfEven() comes from common/rounding.h and is used everywhere.
 
 // Formats a number with a picture of the kind "0.##", "0.#", "0.0", "0.00" or
 // "00": each "0" is a digit always shown, each "#" after the point a digit
