@@ -27,6 +27,7 @@ umockdev
 libumockdev-dev
 libglib2.0-dev
 fonts-dejavu-core
+tzdata
 "
 
 missing=""
