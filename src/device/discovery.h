@@ -1,0 +1,86 @@
+#pragma once
+
+#include "device/device_kind.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace kv {
+
+class BoardLink;
+class Reporter;
+class TJvHidDevice;
+class TJvHidDeviceController;
+
+enum class TaskbarState {
+    Normal,
+    Error,
+    Paused,
+};
+
+// Decides which HID device is the board and which its bootloader, claims them,
+// reads everything from a newly found board and tells the window (or the
+// command-line tool) what happened. It is the controller's device-change and
+// enumeration handler; it knows nothing of widgets.
+class Discovery : public QObject {
+    Q_OBJECT
+public:
+    Discovery(TJvHidDeviceController& controller, BoardLink& link, Reporter& reporter,
+              QObject* parent = nullptr);
+
+    TJvHidDevice* bootloaderDevice() const { return bootloader_; }
+    BootloaderKind bootloaderKind() const { return bootloaderKind_; }
+    TJvHidDevice* boardDevice() const { return board_; }
+    // A board with the supported firmware is held.
+    bool isBoardConnected() const { return connected_; }
+
+    // Runs right after a bootloader has been claimed and announced, inside the
+    // enumeration: offers the firmware file and flashes it.
+    std::function<void(BootloaderKind)> firmwareOffer;
+
+    // The controller's handlers.
+    void HidCtlDeviceChange();
+    bool HidCtlEnumerate(TJvHidDevice* device, int index);
+
+signals:
+    // A bootloader was claimed: the window shows its Messages tab.
+    void bootloaderClaimed(kv::BootloaderKind kind);
+    // A board with the supported firmware was read: start polling, enter the
+    // connected state and show the page of its mode.
+    void boardConnected();
+    // A board with another firmware version (0 when unknown) is held.
+    void boardWithOtherFirmware(int version);
+    // The held board left the bus: stop polling, show the Messages tab, enter
+    // the disconnected state, clear the clock and mode panels.
+    void boardGone();
+    void bootloaderGone();
+    // The taskbar indicator: a value of a total, then a state.
+    void taskbarProgress(qint64 completed, qint64 total);
+    void taskbarState(kv::TaskbarState state);
+
+private:
+    void claimBootloader(TJvHidDevice* device, int index, BootloaderKind kind);
+    void claimBoard(int index);
+    void setTaskbar(qint64 completed, qint64 total, TaskbarState state);
+
+    TJvHidDeviceController& controller_;
+    BoardLink& link_;
+    Reporter& reporter_;
+    TJvHidDevice* bootloader_ = nullptr;
+    BootloaderKind bootloaderKind_ = BootloaderKind::Classic;
+    TJvHidDevice* board_ = nullptr;
+    bool connected_ = false;
+};
+
+// The texts discovery announces, built in code.
+namespace discoverytext {
+QString bootloaderFound(BootloaderKind kind);
+QString boardFound(int firmwareVersion);
+QString boardGone();
+QString bootloaderGone();
+QString noPermission(const QString& systemMessage);
+} // namespace discoverytext
+
+} // namespace kv

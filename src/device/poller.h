@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+namespace kv {
+
+class BoardLink;
+
+// Reads the board's live record once a second while a board with the supported
+// firmware is connected, and keeps the board's clock within a few seconds of
+// the computer's.
+class Poller : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int IntervalMs = 1000;
+
+    explicit Poller(BoardLink& link, QObject* parent = nullptr);
+
+    // While this says false (the window is hidden) ticks read nothing.
+    void setVisibleCheck(std::function<bool()> isVisible) { isVisible_ = std::move(isVisible); }
+    // The computer's clock; tests replace it.
+    void setClock(std::function<QDateTime()> now) { now_ = std::move(now); }
+
+    void start() { timer_.start(); }
+    void stop() { timer_.stop(); }
+    bool isActive() const { return timer_.isActive(); }
+
+    // One tick: read the InfoBlock and correct the clock when it drifted.
+    // Returns true when it wrote the clock.
+    bool tick();
+
+private:
+    BoardLink& link_;
+    QTimer timer_;
+    std::function<bool()> isVisible_;
+    std::function<QDateTime()> now_;
+};
+
+} // namespace kv

@@ -1,0 +1,217 @@
+#include "settings/settings_file.h"
+#include "../device/device_test_support.h"
+#include "text/text_catalogue.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace kv;
+using namespace kv::testing;
+
+namespace {
+
+QString readText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+}
+
+void writeText(const QString& path, const QString& text) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(text.toLatin1());
+}
+
+Schedule linesOf(int count) {
+    Schedule schedule(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        schedule[std::size_t(i)].Hour = std::int8_t(i);
+        schedule[std::size_t(i)].Minute = std::int8_t(i * 2);
+        schedule[std::size_t(i)].Color16 = {std::int16_t(i), 100, 200, 4096};
+        schedule[std::size_t(i)].Switch = std::uint8_t(0xE0 | i);
+    }
+    return schedule;
+}
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { LoadTextCatalogue(); }
+    QString path(const QString& name = "settings.ini") { return dir.filePath(name); }
+    QTemporaryDir dir;
+    InfoBlock info;
+    ExpertBlock expert;
+};
+
+} // namespace
+
+TEST_F(SettingsFileTest, KeysAndSectionsComeInTheirOrder) {
+    expert.TempOffset = -5;
+    expert.Bias = -60;
+    ASSERT_TRUE(WriteSettingsFile(path(), info, expert, linesOf(2)));
+    const QStringList lines = readText(path()).split('\n', Qt::SkipEmptyParts);
+    QStringList keys;
+    for (const QString& line : lines)
+        keys << line.section('=', 0, 0);
+    const QStringList expected = QString(
+        "[Config] Mode FanLow FanHigh FanOff FanMode TempWaterLow TempWaterHigh LCDBLMin LCDBLMax "
+        "TimeLapse Lat Lon JMPMode TempJMPLow TempJMPHigh ChartMode ChartInterval ChartScale "
+        "TWIBitrate LCDBLNight TempOffset CloudTempWater BalanceSumRamp "
+        "[Weather] CloudP CloudD StormP StormD CloudStep StormStep CloudAlpha StormAlpha LightningP "
+        "MoonColor0 WeatherDelay0 LightningMask0 MoonColor1 WeatherDelay1 LightningMask1 "
+        "MoonColor2 WeatherDelay2 LightningMask2 MoonColor3 WeatherDelay3 LightningMask3 BalanceSum "
+        "[Names] ColorName0 ColorName1 ColorName2 ColorName3 "
+        "[TimeZone] StandardMonth StandardDay StandardHour StandardDayOfWeek DaylightMonth "
+        "DaylightDay DaylightHour DaylightDayOfWeek Bias "
+        "[0] Hour Minute Alt Color160 Color161 Color162 Color163 Timer Switch "
+        "[1] Hour Minute Alt Color160 Color161 Color162 Color163 Timer Switch").split(' ');
+    EXPECT_EQ(keys, expected);
+    EXPECT_TRUE(lines.contains("TempOffset=-5"));
+    EXPECT_TRUE(lines.contains("Bias=-60"));
+    EXPECT_TRUE(lines.contains("Switch=225"));
+}
+
+TEST_F(SettingsFileTest, SignedValuesAndTheWholeSwitchByteRoundTrip) {
+    expert.TempOffset = -5;
+    expert.BalanceSumRamp = -100;
+    expert.Lat = -339;
+    Schedule schedule = linesOf(1);
+    schedule[0].Switch = 255;
+    schedule[0].Alt = -10000;
+    ASSERT_TRUE(WriteSettingsFile(path(), info, expert, schedule));
+    InfoBlock infoBack;
+    ExpertBlock expertBack;
+    ASSERT_TRUE(readConfigFile(path(), infoBack, expertBack));
+    EXPECT_EQ(expertBack, expert);
+    EXPECT_EQ(infoBack, info);
+    Schedule scheduleBack(1);
+    ASSERT_TRUE(readScheduleFile(path(), scheduleBack));
+    EXPECT_EQ(scheduleBack, schedule);
+}
+
+TEST_F(SettingsFileTest, ExportKeepsOlderLineSectionsAndForeignKeys) {
+    ASSERT_TRUE(WriteSettingsFile(path(), info, expert, linesOf(20)));
+    writeText(path(), readText(path()) + "[Notes]\nOwner=me\n");
+    Schedule twelve = linesOf(12);
+    for (auto& line : twelve)
+        line.Timer = 77;
+    ASSERT_TRUE(WriteSettingsFile(path(), info, expert, twelve));
+    Schedule all(20);
+    ASSERT_TRUE(readScheduleFile(path(), all));
+    for (std::size_t i = 0; i < 12; ++i)
+        EXPECT_EQ(all[i].Timer, 77) << i;
+    for (std::size_t i = 12; i < 20; ++i)
+        EXPECT_EQ(all[i], linesOf(20)[i]) << i;
+    EXPECT_TRUE(readText(path()).contains("[Notes]\nOwner=me"));
+}
+
+TEST_F(SettingsFileTest, MissingAndBrokenKeysKeepTheFields) {
+    info.FanHigh = 80;
+    info.Mode = 0;
+    expert.Lat = 501;
+    writeText(path(), "[Config]\nMode=2\nFanHigh=abc\n");
+    ASSERT_TRUE(readConfigFile(path(), info, expert));
+    EXPECT_EQ(info.Mode, 2);
+    EXPECT_EQ(info.FanHigh, 80);
+    EXPECT_EQ(expert.Lat, 501);
+}
+
+TEST_F(SettingsFileTest, ValuesKeepTheirLowBits) {
+    writeText(path(), "[0]\nHour=300\nColor160=70000\nSwitch=-1\n[Config]\nTimeLapse=257\n");
+    Schedule schedule(1);
+    ASSERT_TRUE(readScheduleFile(path(), schedule));
+    EXPECT_EQ(schedule[0].Hour, 44);
+    EXPECT_EQ(schedule[0].Color16[0], 70000 - 65536);
+    EXPECT_EQ(schedule[0].Switch, 255);
+    ASSERT_TRUE(readConfigFile(path(), info, expert));
+    EXPECT_EQ(info.TimeLapse, 1);
+}
+
+TEST_F(SettingsFileTest, AFailedExportKeepsTheOldFileAndSaysWhy) {
+    // A name so long that the temporary file beside it cannot be created.
+    const QString longName = path(QString(248, 'k') + ".ini");
+    writeText(longName, "[Config]\nMode=1\n");
+    LinkedBoard b;
+    RecordingReporter reporter;
+    EXPECT_FALSE(saveSettings(b.link, longName, reporter));
+    EXPECT_EQ(readText(longName), "[Config]\nMode=1\n");
+    ASSERT_EQ(reporter.announced.size(), 1);
+    EXPECT_TRUE(reporter.announced[0].startsWith("Fehler: Einstellungen konnten nicht"));
+
+    // A folder that does not exist.
+    reporter.clear();
+    EXPECT_FALSE(saveSettings(b.link, path("no/such/folder/x.ini"), reporter));
+    EXPECT_EQ(reporter.announced.size(), 1);
+}
+
+TEST_F(SettingsFileTest, ExportAndImportRoundTripThroughTheBoard) {
+    LinkedBoard b;
+    RecordingReporter reporter;
+    b.board().expert().TempOffset = -7;
+    b.board().schedule()[2].Switch = 0x3F;
+    ASSERT_TRUE(exportSettings(b.link, path(), reporter));
+    const InfoBlock infoBefore = b.board().info();
+    const ExpertBlock expertBefore = b.board().expert();
+    const Schedule scheduleBefore = b.board().schedule();
+
+    // Scramble the board, then import both halves back.
+    b.board().expert().TempOffset = 3;
+    b.board().info().FanLow = 1;
+    b.board().schedule()[2].Switch = 0;
+    b.link.GetInfoConfig();
+    b.link.GetExpertChart();
+    b.link.GetSchedule();
+    ASSERT_TRUE(importConfig(b.link, path(), reporter));
+    ASSERT_TRUE(importSchedule(b.link, path(), reporter));
+    EXPECT_EQ(b.board().expert(), expertBefore);
+    EXPECT_EQ(b.board().info().FanLow, infoBefore.FanLow);
+    EXPECT_EQ(b.board().schedule(), scheduleBefore);
+}
+
+TEST_F(SettingsFileTest, ConfigImportWritesConfigThenExpert) {
+    LinkedBoard b;
+    RecordingReporter reporter;
+    b.link.GetInfoConfig();
+    b.link.GetExpertChart();
+    const std::uint8_t fanLow = b.link.info.FanLow;
+    writeText(path(), "[Config]\nMode=2\n");
+    QSignalSpy shown(&b.link, &BoardLink::infoRead);
+    b.board().clearTransfers();
+    ASSERT_TRUE(importConfig(b.link, path(), reporter));
+    EXPECT_EQ(shown.count(), 1);
+    const auto& transfers = b.board().transfers();
+    ASSERT_EQ(transfers.size(), 2u);
+    EXPECT_EQ(transfers[0].bytes[0], 1);
+    EXPECT_EQ(transfers[0].bytes[9], 255); // configuration only
+    EXPECT_EQ(transfers[1].bytes[0], 2);
+    EXPECT_EQ(b.board().info().Mode, 2);
+    EXPECT_EQ(b.board().info().FanLow, fanLow);
+}
+
+TEST_F(SettingsFileTest, ScheduleImportWithoutLinesStillWritesEveryLine) {
+    LinkedBoard b;
+    RecordingReporter reporter;
+    b.link.GetSchedule();
+    const Schedule before = b.link.schedule;
+    ASSERT_FALSE(before.empty());
+    writeText(path(), "[Config]\nMode=1\n");
+    b.board().clearTransfers();
+    ASSERT_TRUE(importSchedule(b.link, path(), reporter));
+    EXPECT_EQ(b.link.schedule, before);
+    EXPECT_EQ(b.writes(3).size(), before.size());
+}
+
+TEST_F(SettingsFileTest, ImportOfAMissingFileIsAnnounced) {
+    LinkedBoard b;
+    RecordingReporter reporter;
+    EXPECT_FALSE(importConfig(b.link, path("missing.ini"), reporter));
+    EXPECT_EQ(reporter.announced.size(), 1);
+    EXPECT_TRUE(b.board().transfers().empty());
+}
+
+TEST_F(SettingsFileTest, DialogFilterUsesTheCatalogue) {
+    const auto settings = settingsDialogSettings(SettingsCommand::Export);
+    EXPECT_EQ(settings.filter, "KestVELQOR 1.x.12 - Konfiguration (*.ini)|*.ini");
+    EXPECT_EQ(settings.title, "Zeitplan und Konfiguration exportieren nach...");
+    EXPECT_EQ(settings.defaultExtension, ".ini");
+}
