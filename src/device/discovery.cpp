@@ -38,8 +38,8 @@ QString bootloaderGone() {
 QString noPermission(const QString& systemMessage) {
     return QString::fromLatin1(product::GenerationName) +
            QString::fromUtf8(" gefunden, aber kein Zugriff auf das Gerät (%1). Unter Linux die "
-                             "udev-Regel aus packaging/linux installieren (siehe README) und die "
-                             "Platine neu einstecken.")
+                             "udev-Regel aus packaging/linux installieren (siehe README); danach wird "
+                             "die Platine ohne Neustart erkannt.")
                .arg(systemMessage);
 }
 

@@ -51,6 +51,8 @@ private:
     bool ensureOpen();
     void closeHandle();
     QString fetchString(QString& cache, const std::optional<QString>& source);
+    void takeMissingStrings(const HidDeviceInfo& fresh);
+    void unplug();
 
     TJvHidDeviceController* controller_;
     HidBackend* backend_;
@@ -102,7 +104,9 @@ public:
     // A device-nodes-changed notification: scans at once, unless a scan is
     // already running (then the notification is dropped).
     void deviceNodesChanged();
-    // Runs a scan now, as the initial scan does (always reports a change).
+    // Runs a scan now (dropped like a notification while one is running). With
+    // initial it is the initial scan: it always reports a change and the posted
+    // one no longer runs (the command-line tool scans without an event loop).
     void scanNow(bool initial = false);
 
 signals:
@@ -111,11 +115,14 @@ signals:
 
 private:
     void scan(bool initial);
+    void dropReleasedUnplugged();
 
     std::vector<HidBackend*> backends_;
     std::vector<std::unique_ptr<TJvHidDevice>> devices_;
     EnumerateHandler onEnumerate_;
     bool scanning_ = false;
+    int enumerating_ = 0; // nesting depth of EnumeratePlugged
+    bool destroying_ = false;
     bool initialScanPending_ = true;
 };
 
