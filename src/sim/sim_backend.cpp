@@ -1,0 +1,265 @@
+#include "sim/sim_backend.h"
+
+#include "text/product.h"
+
+#include <QMetaObject>
+#include <QPointer>
+
+namespace kv::sim {
+
+namespace {
+constexpr std::uint16_t ReleaseNumber = 0x0100;
+constexpr std::uint16_t ForeignVendorId = 0x1A2B;
+constexpr std::size_t LineReportLength = SimulatedBoard::LineReportLength;
+
+QString openErrorText(HidOpenError error) {
+    switch (error) {
+    case HidOpenError::PermissionDenied:
+        return QStringLiteral("Permission denied");
+    case HidOpenError::Gone:
+        return QStringLiteral("No such device");
+    case HidOpenError::Other:
+        return QStringLiteral("Input/output error");
+    case HidOpenError::None:
+        break;
+    }
+    return {};
+}
+
+std::string pathOf(const char* kind, std::uint64_t plug) {
+    return std::string("sim:") + kind + "/" + std::to_string(plug);
+}
+} // namespace
+
+// An open simulated device. It stays bound to the plug it was opened on:
+// after an unplug (or once the backend is gone) every transfer fails.
+class SimConnection : public HidConnection {
+public:
+    SimConnection(SimBackend* backend, SimBackend::Target target, std::uint64_t plug)
+        : backend_(backend), target_(target), plug_(plug) {}
+
+    bool getFeature(std::uint8_t* buffer, std::size_t length) override {
+        if (!present())
+            return false;
+        switch (target_) {
+        case SimBackend::Target::Board:
+            return backend_->board_.getFeature(buffer, length);
+        case SimBackend::Target::Bootloader:
+            return backend_->bootloader_.getFeature(buffer, length);
+        case SimBackend::Target::Foreign:
+            break;
+        }
+        return false;
+    }
+
+    bool setFeature(const std::uint8_t* buffer, std::size_t length) override {
+        if (!present())
+            return false;
+        switch (target_) {
+        case SimBackend::Target::Board:
+            if (!backend_->board_.setFeature(buffer, length))
+                return false;
+            backend_->afterBoardWrite(buffer, length);
+            return true;
+        case SimBackend::Target::Bootloader:
+            if (!backend_->bootloader_.setFeature(buffer, length))
+                return false;
+            backend_->afterBootloaderWrite(buffer, length);
+            return true;
+        case SimBackend::Target::Foreign:
+            break;
+        }
+        return false;
+    }
+
+private:
+    bool present() const { return backend_ && backend_->isPlugged(target_, plug_); }
+
+    QPointer<SimBackend> backend_;
+    SimBackend::Target target_;
+    std::uint64_t plug_;
+};
+
+SimBackend::SimBackend(QObject* parent)
+    : DeviceChangeSource(parent),
+      boardManufacturer_(QString::fromLatin1(product::ManufacturerString)),
+      boardProduct_(QString::fromLatin1(product::Name)) {
+    boardPlug_ = nextPlug_++;
+}
+
+SimBackend::~SimBackend() = default;
+
+void SimBackend::announceLater() {
+    QMetaObject::invokeMethod(
+        this, [this] { emit deviceNodesChanged(); }, Qt::QueuedConnection);
+}
+
+void SimBackend::plugBoard() {
+    if (boardPlugged())
+        return;
+    boardPlug_ = nextPlug_++;
+    announceLater();
+}
+
+void SimBackend::unplugBoard() {
+    if (!boardPlugged())
+        return;
+    boardPlug_ = 0;
+    announceLater();
+}
+
+void SimBackend::plugBootloader(BootloaderKind kind) {
+    if (bootloaderPlugged() && bootloader_.kind() == kind)
+        return;
+    unplugBootloader();
+    bootloader_.setKind(kind);
+    bootloaderPlug_ = nextPlug_++;
+    blocksAtBootloaderPlug_ = bootloader_.blocks().size();
+    announceLater();
+}
+
+void SimBackend::unplugBootloader() {
+    if (!bootloaderPlugged())
+        return;
+    bootloaderPlug_ = 0;
+    announceLater();
+}
+
+void SimBackend::addForeignDevice(QString manufacturer, QString product) {
+    foreign_.push_back({nextPlug_++, std::move(manufacturer), std::move(product)});
+    announceLater();
+}
+
+void SimBackend::removeForeignDevices() {
+    if (foreign_.empty())
+        return;
+    foreign_.clear();
+    announceLater();
+}
+
+void SimBackend::setBoardStrings(QString manufacturer, QString product) {
+    boardManufacturer_ = std::move(manufacturer);
+    boardProduct_ = std::move(product);
+}
+
+void SimBackend::setBootloaderStrings(QString manufacturer, std::optional<QString> product) {
+    bootloaderManufacturer_ = std::move(manufacturer);
+    bootloaderProduct_ = std::move(product);
+}
+
+void SimBackend::useDefaultBootloaderStrings() {
+    bootloaderManufacturer_.reset();
+    bootloaderProduct_.reset();
+}
+
+void SimBackend::setOpenError(HidOpenError error) {
+    openError_ = error;
+}
+
+void SimBackend::setEnterBootloaderOnSave(bool on, BootloaderKind kind) {
+    enterBootloaderOnSave_ = on;
+    bootloaderKindOnSave_ = kind;
+}
+
+bool SimBackend::isPlugged(Target target, std::uint64_t plug) const {
+    switch (target) {
+    case Target::Board:
+        return boardPlug_ == plug;
+    case Target::Bootloader:
+        return bootloaderPlug_ == plug;
+    case Target::Foreign:
+        for (const auto& device : foreign_)
+            if (device.plug == plug)
+                return true;
+        return false;
+    }
+    return false;
+}
+
+void SimBackend::afterBoardWrite(const std::uint8_t* buffer, std::size_t length) {
+    const bool saveCommand = length == LineReportLength && buffer[0] == ScheduleLine::ReportId &&
+                             buffer[1] == SimulatedBoard::CommandSave;
+    if (!saveCommand || !enterBootloaderOnSave_)
+        return;
+    enterBootloaderOnSave_ = false;
+    unplugBoard();
+    plugBootloader(bootloaderKindOnSave_);
+}
+
+void SimBackend::afterBootloaderWrite(const std::uint8_t* buffer, std::size_t length) {
+    const bool resetRequest = length == SimulatedBootloader::InfoReportLength && buffer[0] == 1;
+    if (!resetRequest)
+        return;
+    const bool flashed = bootloader_.blocks().size() > blocksAtBootloaderPlug_;
+    unplugBootloader();
+    if (boardPlugged())
+        return; // the simulated bus has a single board, and it is already there
+    // A new firmware starts with its default settings; without a flash the
+    // board starts its old firmware with the settings it had.
+    if (flashed)
+        board_.resetToDefaults(firmwareAfterFlash_);
+    plugBoard();
+}
+
+std::vector<HidDeviceInfo> SimBackend::enumerate() {
+    std::vector<HidDeviceInfo> devices;
+    if (boardPlugged()) {
+        HidDeviceInfo& d = devices.emplace_back();
+        d.path = d.instanceId = pathOf("board", boardPlug_);
+        d.vendorId = VendorId;
+        d.productId = BoardProductId;
+        d.releaseNumber = ReleaseNumber;
+        d.manufacturer = boardManufacturer_;
+        d.product = boardProduct_;
+        d.serialNumber = QStringLiteral("SIM-0001");
+    }
+    if (bootloaderPlugged()) {
+        const bool classic = bootloader_.kind() == BootloaderKind::Classic;
+        HidDeviceInfo& d = devices.emplace_back();
+        d.path = d.instanceId = pathOf("bootloader", bootloaderPlug_);
+        d.vendorId = VendorId;
+        d.productId = classic ? ClassicBootloaderProductId : Avr328pBootloaderProductId;
+        d.releaseNumber = ReleaseNumber;
+        d.manufacturer =
+            bootloaderManufacturer_.value_or(QString::fromLatin1(product::ManufacturerString));
+        if (bootloaderProduct_)
+            d.product = *bootloaderProduct_;
+        else if (!classic)
+            d.product = QStringLiteral("0");
+    }
+    for (const auto& foreign : foreign_) {
+        HidDeviceInfo& d = devices.emplace_back();
+        d.path = d.instanceId = pathOf("foreign", foreign.plug);
+        d.vendorId = ForeignVendorId;
+        d.productId = std::uint16_t(foreign.plug);
+        d.releaseNumber = ReleaseNumber;
+        d.manufacturer = foreign.manufacturer;
+        d.product = foreign.product;
+    }
+    return devices;
+}
+
+HidOpenResult SimBackend::open(const HidDeviceInfo& device) {
+    HidOpenResult result;
+    if (openError_ != HidOpenError::None) {
+        result.error = openError_;
+        result.message = openErrorText(openError_);
+        return result;
+    }
+    auto connect = [&](Target target, std::uint64_t plug) {
+        result.connection = std::make_unique<SimConnection>(this, target, plug);
+        return std::move(result);
+    };
+    if (boardPlugged() && device.path == pathOf("board", boardPlug_))
+        return connect(Target::Board, boardPlug_);
+    if (bootloaderPlugged() && device.path == pathOf("bootloader", bootloaderPlug_))
+        return connect(Target::Bootloader, bootloaderPlug_);
+    for (const auto& foreign : foreign_)
+        if (device.path == pathOf("foreign", foreign.plug))
+            return connect(Target::Foreign, foreign.plug);
+    result.error = HidOpenError::Gone;
+    result.message = openErrorText(HidOpenError::Gone);
+    return result;
+}
+
+} // namespace kv::sim

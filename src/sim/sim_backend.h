@@ -1,0 +1,104 @@
+#pragma once
+
+#include "device/hid_backend.h"
+#include "sim/simulated_board.h"
+#include "sim/simulated_bootloader.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace kv::sim {
+
+// The simulated board and its bootloader on a bus of their own, seen through
+// the same backend interface as real HID devices. Every plug change is
+// announced with deviceNodesChanged(), queued to the event loop as a real
+// device arrival is, never from inside the call that caused it. Each plug
+// gives the device a fresh instance id; connections opened before an unplug
+// fail from then on, as on a device that is gone.
+class SimBackend : public DeviceChangeSource, public HidBackend {
+    Q_OBJECT
+public:
+    static constexpr std::uint16_t VendorId = 0x4B56;
+    static constexpr std::uint16_t BoardProductId = 0x0001;
+    static constexpr std::uint16_t ClassicBootloaderProductId = 0x0002;
+    static constexpr std::uint16_t Avr328pBootloaderProductId = 0x0003;
+
+    explicit SimBackend(QObject* parent = nullptr); // the board starts plugged in
+    ~SimBackend() override;
+
+    SimulatedBoard& board() { return board_; }
+    SimulatedBootloader& bootloader() { return bootloader_; }
+
+    void plugBoard();
+    void unplugBoard();
+    bool boardPlugged() const { return boardPlug_ != 0; }
+    void plugBootloader(BootloaderKind kind);
+    void unplugBootloader();
+    bool bootloaderPlugged() const { return bootloaderPlug_ != 0; }
+
+    // Extra devices for discovery tests; they open, but every transfer fails.
+    void addForeignDevice(QString manufacturer, QString product);
+    void removeForeignDevices();
+
+    // Default "Kest Lighting" / "KestVELQOR"; used from the next enumeration.
+    void setBoardStrings(QString manufacturer, QString product);
+    // The bootloader's strings: by default the maker's manufacturer string
+    // and no product string (classic) or "0" (328p). Used from the next
+    // enumeration; useDefaultBootloaderStrings() returns to the defaults.
+    void setBootloaderStrings(QString manufacturer, std::optional<QString> product);
+    void useDefaultBootloaderStrings();
+
+    // Every open fails with this error from now on (None: opens work again).
+    void setOpenError(HidOpenError error);
+
+    // Arms the next command 254: it then takes the board off the bus and
+    // brings up its bootloader of the given kind, as the firmware update asks
+    // the board to. One command only: a later 254 just saves the settings.
+    void setEnterBootloaderOnSave(bool on, BootloaderKind kind = BootloaderKind::Classic);
+    bool enterBootloaderOnSave() const { return enterBootloaderOnSave_; }
+    // The firmware version the board reports when it comes back after a
+    // flash (default 12).
+    void setFirmwareAfterFlash(std::uint8_t version) { firmwareAfterFlash_ = version; }
+
+    std::vector<HidDeviceInfo> enumerate() override;
+    HidOpenResult open(const HidDeviceInfo& device) override;
+
+private:
+    friend class SimConnection;
+    enum class Target { Board, Bootloader, Foreign };
+
+    struct ForeignDevice {
+        std::uint64_t plug;
+        QString manufacturer;
+        QString product;
+    };
+
+    bool isPlugged(Target target, std::uint64_t plug) const;
+    void afterBoardWrite(const std::uint8_t* buffer, std::size_t length);
+    void afterBootloaderWrite(const std::uint8_t* buffer, std::size_t length);
+    void announceLater();
+
+    SimulatedBoard board_;
+    SimulatedBootloader bootloader_;
+
+    std::uint64_t nextPlug_ = 1;
+    std::uint64_t boardPlug_ = 0; // 0: not plugged
+    std::uint64_t bootloaderPlug_ = 0;
+    std::size_t blocksAtBootloaderPlug_ = 0;
+    std::vector<ForeignDevice> foreign_;
+
+    QString boardManufacturer_;
+    QString boardProduct_;
+    std::optional<QString> bootloaderManufacturer_;
+    std::optional<std::optional<QString>> bootloaderProduct_;
+    HidOpenError openError_ = HidOpenError::None;
+    bool enterBootloaderOnSave_ = false;
+    BootloaderKind bootloaderKindOnSave_ = BootloaderKind::Classic;
+    std::uint8_t firmwareAfterFlash_ = 12;
+};
+
+} // namespace kv::sim
