@@ -140,8 +140,9 @@ bool BoardLink::SetSchedule() {
         return false;
     bool allOk = true;
     // Every line is written, also when only one changed; a failed line does not
-    // stop the others. Indexes above 255 do not exist on the board.
-    for (std::size_t i = 0; i < schedule.size() && i <= 255; ++i)
+    // stop the others. A line index of 252 or more would read as a command
+    // (storm, cloud, save) on the board, so such lines cannot be written.
+    for (std::size_t i = 0; i < schedule.size() && i < FirstCommandCode; ++i)
         allOk = SetLine(std::uint8_t(i), schedule[i]) && allOk;
     return allOk;
 }

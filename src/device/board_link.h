@@ -33,6 +33,9 @@ class BoardLink : public QObject {
 public:
     static constexpr int Attempts = 3;
 
+    // Report 3 carries a line index or a command code in the same byte.
+    static constexpr std::size_t FirstCommandCode = 252;
+
     enum Command : std::uint8_t {
         CommandStorm = 252,
         CommandCloud = 253,

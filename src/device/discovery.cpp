@@ -128,7 +128,8 @@ void Discovery::claimBoard(int index) {
     // A board this user may not open would look like one with firmware 0: say
     // what is wrong instead, and give it back so the next scan tries again.
     if (!infoOk && claimed->LastOpenError() == HidOpenError::PermissionDenied) {
-        reporter_.announce(discoverytext::noPermission(claimed->LastOpenMessage()));
+        boardProblem_ = discoverytext::noPermission(claimed->LastOpenMessage());
+        reporter_.announce(boardProblem_);
         link_.setBoard(nullptr);
         board_ = nullptr;
         controller_.Release(claimed);
@@ -138,6 +139,7 @@ void Discovery::claimBoard(int index) {
     }
 
     const int version = link_.info.FirmwareVersion;
+    boardProblem_.clear();
     if (version == product::FirmwareVersion) {
         link_.GetSchedule();
         link_.GetExpertChart();
@@ -145,6 +147,7 @@ void Discovery::claimBoard(int index) {
         emit boardConnected();
         setTaskbar(1, 1, TaskbarState::Normal);
     } else {
+        boardProblem_ = discoverytext::boardFound(version);
         emit boardWithOtherFirmware(version);
         setTaskbar(1, 1, TaskbarState::Paused);
     }

@@ -35,6 +35,9 @@ public:
     TJvHidDevice* boardDevice() const { return board_; }
     // A board with the supported firmware is held.
     bool isBoardConnected() const { return connected_; }
+    // Why the last board found could not be used (another firmware, no
+    // access); empty when it connected.
+    QString boardProblem() const { return boardProblem_; }
 
     // Runs right after a bootloader has been claimed and announced, inside the
     // enumeration: offers the firmware file and flashes it.
@@ -72,6 +75,7 @@ private:
     BootloaderKind bootloaderKind_ = BootloaderKind::Classic;
     TJvHidDevice* board_ = nullptr;
     bool connected_ = false;
+    QString boardProblem_;
 };
 
 // The texts discovery announces, built in code.

@@ -169,6 +169,20 @@ TEST(BoardLink, OneEditWritesEveryLine) {
     EXPECT_EQ(sent[7].bytes[16], 0x3F);
 }
 
+TEST(BoardLink, LinesThatWouldReadAsCommandsAreNotWritten) {
+    LinkedBoard b;
+    giveBoardLines(b, 255);
+    b.link.schedule = b.board().schedule();
+    b.board().clearTransfers();
+    const auto flagsBefore = b.board().info().ActivityFlags;
+    EXPECT_TRUE(b.link.SetSchedule());
+    const auto sent = b.writes(3);
+    ASSERT_EQ(sent.size(), 252u);
+    EXPECT_EQ(sent.back().bytes[1], 251);
+    EXPECT_EQ(b.board().info().ActivityFlags, flagsBefore);
+    EXPECT_EQ(b.board().saveRequests(), 0);
+}
+
 TEST(BoardLink, ASingleLineReadIsNotRetried) {
     LinkedBoard b;
     giveBoardLines(b, 2);

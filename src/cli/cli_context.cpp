@@ -1,0 +1,82 @@
+#include "cli/cli_context.h"
+
+#include "cli/sim_state.h"
+#include "device/board_link.h"
+#include "device/device_session.h"
+#include "device/discovery.h"
+#include "device/hid_controller.h"
+
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace kv::cli {
+
+void CliReporter::announce(const QString& text) {
+    lastAnnounced_ = text;
+    announced_ << text;
+    if (echo_ && !verbose_) {
+        QTextStream err(stderr);
+        err << text << '\n';
+    }
+    log(text);
+}
+
+void CliReporter::log(const QString& text) {
+    if (!verbose_)
+        return;
+    QTextStream err(stderr);
+    err << text << '\n';
+}
+
+Context::Context(const Arguments& arguments)
+    : args_(arguments), reporter_(arguments.verbose), out_(stdout), err_(stderr) {}
+
+Context::~Context() = default;
+
+int Context::fail(int status, const QString& message) {
+    out_.flush();
+    err_ << "kestvelqorctl: " << message << '\n';
+    err_.flush();
+    return status;
+}
+
+void Context::printJson(const QJsonObject& object) {
+    out_ << QJsonDocument(object).toJson(QJsonDocument::Indented);
+    out_.flush();
+}
+
+DeviceSession& Context::session() {
+    if (!session_) {
+        DeviceSession::Options options;
+        options.simulate = args_.simulate;
+        session_ = std::make_unique<DeviceSession>(reporter_, options);
+        if (auto* sim = session_->simulator())
+            loadSimulatorState(*sim);
+    }
+    return *session_;
+}
+
+BoardLink& Context::link() {
+    return session().link();
+}
+
+int Context::connectBoard() {
+    DeviceSession& s = session();
+    s.controller().scanNow(true);
+    Discovery& discovery = s.discovery();
+    if (discovery.isBoardConnected())
+        return ExitDone;
+    // A board that cannot be used: another firmware, or no access.
+    if (!discovery.boardProblem().isEmpty())
+        return fail(ExitFailed, discovery.boardProblem());
+    return fail(ExitNoDevice, QStringLiteral("no KestVELQOR board found"));
+}
+
+void Context::finish() {
+    out_.flush();
+    if (session_ && session_->simulator())
+        saveSimulatorState(*session_->simulator());
+}
+
+} // namespace kv::cli

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "cli/cli_args.h"
+#include "text/reporter.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <memory>
+
+namespace kv {
+class BoardLink;
+class DeviceSession;
+} // namespace kv
+
+namespace kv::cli {
+
+// What the program reports while a command runs. Shown on standard error only
+// with --verbose; the last announced text explains a failure.
+class CliReporter : public Reporter {
+public:
+    explicit CliReporter(bool verbose) : verbose_(verbose) {}
+    void announce(const QString& text) override;
+    void log(const QString& text) override;
+    // Shows announced texts on standard error (progress of long work).
+    void setEcho(bool on) { echo_ = on; }
+    QString lastAnnounced() const { return lastAnnounced_; }
+    QStringList announced() const { return announced_; }
+
+private:
+    bool verbose_;
+    bool echo_ = false;
+    QString lastAnnounced_;
+    QStringList announced_;
+};
+
+// One run of a command: its arguments, its output and the device session.
+class Context {
+public:
+    explicit Context(const Arguments& arguments);
+    ~Context();
+
+    const Arguments& args() const { return args_; }
+    bool json() const { return args_.json; }
+    CliReporter& reporter() { return reporter_; }
+
+    QTextStream& out() { return out_; }
+    // One clear line on standard error; returns the status for convenience.
+    int fail(int status, const QString& message);
+    // Prints a JSON document on standard output.
+    void printJson(const QJsonObject& object);
+
+    // The device session, created on first use: scans once and connects to a
+    // board through discovery.
+    DeviceSession& session();
+    // Scans and waits until a board with the supported firmware is connected.
+    // On failure prints the reason and returns the exit status (3 when there
+    // is no board at all, 1 when it cannot be used); 0 on success.
+    int connectBoard();
+    BoardLink& link();
+    // Saves the simulated board's state for the next run (with --simulate).
+    void finish();
+
+private:
+    Arguments args_;
+    CliReporter reporter_;
+    QTextStream out_;
+    QTextStream err_;
+    std::unique_ptr<DeviceSession> session_;
+};
+
+} // namespace kv::cli

@@ -1,0 +1,288 @@
+// Commands that read or set the board's records.
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "device/board_link.h"
+#include "device/clock_sync.h"
+#include "device/health.h"
+#include "device/records/record_fields.h"
+#include "text/log_stamp.h"
+#include "text/number_format.h"
+#include "text/text_catalogue.h"
+
+#include <QJsonArray>
+#include <QJsonValue>
+
+#include <cmath>
+
+namespace kv::cli {
+
+namespace {
+
+// The command's positional words, exactly `count` of them; otherwise usage.
+bool expectWords(Context& c, qsizetype count, QStringList& words, int& status) {
+    CommandWords parsed(c.args().words, {}, {});
+    if (!parsed.ok()) {
+        status = c.fail(ExitUsage, parsed.error());
+        return false;
+    }
+    if (parsed.positional().size() != count) {
+        status = c.fail(ExitUsage, QStringLiteral("wrong number of arguments (see --help)"));
+        return false;
+    }
+    words = parsed.positional();
+    return true;
+}
+
+double percentOf(int level) {
+    return std::round(levelToPercent(level) * 100.0) / 100.0;
+}
+
+QString modeName(int mode) {
+    switch (mode) {
+    case 0:
+        return QStringLiteral("manual");
+    case 1:
+        return QStringLiteral("auto");
+    case 2:
+        return QStringLiteral("geo");
+    default:
+        return QString::number(mode);
+    }
+}
+
+QString modeText(int mode) {
+    switch (mode) {
+    case 0:
+        return Msg(QStringLiteral("ModeManual"));
+    case 1:
+        return Msg(QStringLiteral("ModeAuto"));
+    case 2:
+        return Msg(QStringLiteral("ModeGeo"));
+    default:
+        return QString::number(mode);
+    }
+}
+
+// Ends a command that wrote to the board: 0, or 1 with a clear line.
+int written(Context& c, bool ok) {
+    if (!ok)
+        return c.fail(ExitFailed, QStringLiteral("the board did not take the change"));
+    if (c.json())
+        c.printJson({{QStringLiteral("ok"), true}});
+    return ExitDone;
+}
+
+template <typename Record>
+QJsonObject recordJson(const Record& record) {
+    QJsonObject object;
+    fields::visit(record, [&](const char* name, const auto& value) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, long long>) {
+            object.insert(QLatin1String(name), double(value));
+        } else {
+            QJsonArray array;
+            for (long long v : value)
+                array.append(double(v));
+            object.insert(QLatin1String(name), array);
+        }
+    });
+    return object;
+}
+
+template <typename Record>
+void printRecord(QTextStream& out, const Record& record) {
+    fields::visit(record, [&](const char* name, const auto& value) {
+        out << name << '=';
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, long long>) {
+            out << value;
+        } else {
+            for (std::size_t i = 0; i < value.size(); ++i)
+                out << (i ? " " : "") << value[i];
+        }
+        out << '\n';
+    });
+}
+
+int sendCommand(Context& c, std::uint8_t code) {
+    QStringList words;
+    int status = 0;
+    if (!expectWords(c, 0, words, status))
+        return status;
+    if (int s = c.connectBoard())
+        return s;
+    return written(c, c.link().SendCommand(code));
+}
+
+} // namespace
+
+int runStatus(Context& c) {
+    QStringList words;
+    int status = 0;
+    if (!expectWords(c, 0, words, status))
+        return status;
+    if (int s = c.connectBoard())
+        return s;
+    BoardLink& link = c.link();
+    if (!link.GetInfoConfig())
+        return c.fail(ExitFailed, QStringLiteral("the board did not answer"));
+    const InfoBlock& info = link.info;
+    const auto clock = boardDateTime(info);
+    const bool sensor = info.WaterTemp != NoValue;
+    const bool voltage = info.InputVoltage != NoValue;
+
+    if (c.json()) {
+        QJsonArray levels;
+        for (int i = 0; i < 4; ++i)
+            levels.append(QJsonObject{{QStringLiteral("channel"), ChannelLetter(i)},
+                                      {QStringLiteral("level"), info.Level[std::size_t(i)]},
+                                      {QStringLiteral("percent"), percentOf(info.Level[std::size_t(i)])}});
+        c.printJson({
+            {QStringLiteral("firmwareVersion"), info.FirmwareVersion},
+            {QStringLiteral("clock"),
+             clock ? QJsonValue(clock->toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))) : QJsonValue()},
+            {QStringLiteral("mode"), modeName(info.Mode)},
+            {QStringLiteral("levels"), levels},
+            {QStringLiteral("waterTemperature"), sensor ? QJsonValue(info.WaterTemp / 10.0) : QJsonValue()},
+            {QStringLiteral("inputVoltage"), voltage ? QJsonValue(info.InputVoltage / 100.0) : QJsonValue()},
+            {QStringLiteral("health"), healthStatusText(info)},
+            {QStringLiteral("alarm"), healthIsAlarming(info)},
+            {QStringLiteral("activity"), activityLetters(info)},
+            {QStringLiteral("saving"), bool(info.StateFlags & StateSaving)},
+        });
+        return ExitDone;
+    }
+    const QLocale locale;
+    QTextStream& out = c.out();
+    out << "Firmware: " << info.FirmwareVersion << '\n';
+    out << "Uhrzeit: "
+        << (clock ? locale.toString(*clock, logDateFormat(locale) + QLatin1Char(' ') +
+                                                logTimeFormat(locale))
+                  : QStringLiteral("--"))
+        << '\n';
+    out << "Modus: " << modeText(info.Mode) << '\n';
+    for (int i = 0; i < 4; ++i)
+        out << ChannelLetter(i) << ": "
+            << formatNumber(levelToPercent(info.Level[std::size_t(i)]), u"0.##") << " %\n";
+    if (sensor)
+        out << "KestTHERMAL: " << formatNumber(info.WaterTemp / 10.0, u"0.0") << QString::fromUtf8("°C\n");
+    else
+        out << Msg(QStringLiteral("KestTHERMALNotConnected")) << '\n';
+    if (voltage)
+        out << Msg(QStringLiteral("InputVoltage")) << ": "
+            << formatNumber(info.InputVoltage / 100.0, u"0.00") << " Volt\n";
+    out << "Zustand: " << healthStatusText(info) << '\n';
+    out << QString::fromUtf8("Aktivität: ") << activityLetters(info) << '\n';
+    return ExitDone;
+}
+
+int runDump(Context& c) {
+    QStringList words;
+    int status = 0;
+    if (!expectWords(c, 0, words, status))
+        return status;
+    if (int s = c.connectBoard())
+        return s;
+    BoardLink& link = c.link();
+    // Fresh copies of every record; the connection read them a moment ago,
+    // but a dump should show what the board holds now.
+    const bool ok = link.GetInfoConfig() && link.GetExpertChart() && link.GetSchedule();
+    if (!ok)
+        return c.fail(ExitFailed, QStringLiteral("the board did not answer every read"));
+    if (c.json()) {
+        QJsonArray lines;
+        for (const ScheduleLine& line : link.schedule)
+            lines.append(recordJson(line));
+        c.printJson({{QStringLiteral("InfoBlock"), recordJson(link.info)},
+                     {QStringLiteral("ExpertBlock"), recordJson(link.expert)},
+                     {QStringLiteral("Schedule"), lines},
+                     {QStringLiteral("ChartBlock"), recordJson(link.chart)}});
+        return ExitDone;
+    }
+    QTextStream& out = c.out();
+    out << "[InfoBlock]\n";
+    printRecord(out, link.info);
+    out << "\n[ExpertBlock]\n";
+    printRecord(out, link.expert);
+    for (std::size_t i = 0; i < link.schedule.size(); ++i) {
+        out << "\n[Schedule " << i << "]\n";
+        printRecord(out, link.schedule[i]);
+    }
+    out << "\n[ChartBlock]\n";
+    printRecord(out, link.chart);
+    return ExitDone;
+}
+
+int runMode(Context& c) {
+    QStringList words;
+    int status = 0;
+    if (!expectWords(c, 1, words, status))
+        return status;
+    const QString name = words[0].toLower();
+    int mode = -1;
+    for (int m = 0; m < 3; ++m)
+        if (name == modeName(m))
+            mode = m;
+    if (mode < 0)
+        return c.fail(ExitUsage, QStringLiteral("mode must be manual, auto or geo"));
+    if (int s = c.connectBoard())
+        return s;
+    c.link().info.Mode = std::uint8_t(mode);
+    return written(c, c.link().SetConfig());
+}
+
+int runLevel(Context& c) {
+    QStringList words;
+    int status = 0;
+    if (!expectWords(c, 2, words, status))
+        return status;
+    int channel = -1;
+    const QString name = words[0].toUpper();
+    for (int i = 0; i < 4; ++i)
+        if (name == ChannelLetter(i) || name == QString::number(i))
+            channel = i;
+    if (channel < 0)
+        return c.fail(ExitUsage, QStringLiteral("CHANNEL must be W, R, G, B or 0 to 3"));
+    QString text = words[1];
+    if (text.endsWith(QLatin1Char('%')))
+        text.chop(1);
+    // Scripts write a decimal point, people often a comma: take both.
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    const auto percent = parseNumber(text, QLocale::c());
+    if (!percent || *percent < 0 || *percent > 100)
+        return c.fail(ExitUsage, QStringLiteral("PERCENT must be a number from 0 to 100"));
+    if (int s = c.connectBoard())
+        return s;
+    c.link().info.Level[std::size_t(channel)] = std::int16_t(percentToLevel(*percent));
+    return written(c, c.link().SetInfo(false, false, true));
+}
+
+int runSetTime(Context& c) {
+    CommandWords parsed(c.args().words, {}, {});
+    if (!parsed.ok())
+        return c.fail(ExitUsage, parsed.error());
+    if (parsed.positional().size() > 1)
+        return c.fail(ExitUsage, QStringLiteral("wrong number of arguments (see --help)"));
+    QDateTime when = QDateTime::currentDateTime();
+    if (!parsed.positional().isEmpty() && parsed.positional()[0] != QLatin1String("now")) {
+        when = QDateTime::fromString(parsed.positional()[0], QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+        if (!when.isValid() || when.date().year() < 2000 || when.date().year() > 2255)
+            return c.fail(ExitUsage,
+                          QStringLiteral("the time must be now or YYYY-MM-DDTHH:MM:SS (2000 to 2255)"));
+    }
+    if (int s = c.connectBoard())
+        return s;
+    return written(c, setBoardClockNow(c.link(), when));
+}
+
+int runCloud(Context& c) {
+    return sendCommand(c, BoardLink::CommandCloud);
+}
+
+int runStorm(Context& c) {
+    return sendCommand(c, BoardLink::CommandStorm);
+}
+
+int runSave(Context& c) {
+    return sendCommand(c, BoardLink::CommandSave);
+}
+
+} // namespace kv::cli

@@ -1,0 +1,74 @@
+// Settings files: export and the two imports.
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "device/board_link.h"
+#include "settings/settings_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kv::cli {
+
+namespace {
+
+// The single FILE argument, or a usage error.
+std::optional<QString> fileArgument(Context& c, int& status) {
+    CommandWords parsed(c.args().words, {}, {});
+    if (!parsed.ok()) {
+        status = c.fail(ExitUsage, parsed.error());
+        return std::nullopt;
+    }
+    if (parsed.positional().size() != 1) {
+        status = c.fail(ExitUsage, QStringLiteral("expected one FILE (see --help)"));
+        return std::nullopt;
+    }
+    return parsed.positional()[0];
+}
+
+int finished(Context& c, bool ok, const QString& path) {
+    if (!ok) {
+        const QString reason = c.reporter().lastAnnounced();
+        return c.fail(ExitFailed, reason.isEmpty() ? QStringLiteral("the board did not answer")
+                                                   : reason);
+    }
+    if (c.json())
+        c.printJson({{QStringLiteral("ok"), true},
+                     {QStringLiteral("file"), QFileInfo(path).absoluteFilePath()}});
+    return ExitDone;
+}
+
+// The import commands refuse a missing file before touching the board.
+int importWith(Context& c, bool (*import)(BoardLink&, const QString&, Reporter&)) {
+    int status = 0;
+    const auto path = fileArgument(c, status);
+    if (!path)
+        return status;
+    if (!QFileInfo(*path).isFile())
+        return c.fail(ExitFailed, QStringLiteral("Fehler: Datei %1 nicht gefunden!")
+                                      .arg(QDir::toNativeSeparators(*path)));
+    if (int s = c.connectBoard())
+        return s;
+    return finished(c, import(c.link(), *path, c.reporter()), *path);
+}
+
+} // namespace
+
+int runExport(Context& c) {
+    int status = 0;
+    const auto path = fileArgument(c, status);
+    if (!path)
+        return status;
+    if (int s = c.connectBoard())
+        return s;
+    return finished(c, exportSettings(c.link(), *path, c.reporter()), *path);
+}
+
+int runImportConfig(Context& c) {
+    return importWith(c, importConfig);
+}
+
+int runImportSchedule(Context& c) {
+    return importWith(c, importSchedule);
+}
+
+} // namespace kv::cli

@@ -1,0 +1,91 @@
+#include "cli/sim_state.h"
+
+#include "sim/sim_backend.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace kv::cli {
+
+namespace {
+
+template <typename Record>
+QString hexOf(const Record& record) {
+    const auto bytes = record.encode();
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())).toHex());
+}
+
+// The record stored under key, or nothing when it is missing or the wrong size.
+template <typename Record>
+std::optional<Record> recordOf(const QSettings& settings, const QString& key) {
+    const QByteArray bytes = QByteArray::fromHex(settings.value(key).toString().toLatin1());
+    if (bytes.size() != qsizetype(Record::Size))
+        return std::nullopt;
+    return Record::decode(reinterpret_cast<const std::uint8_t*>(bytes.constData()));
+}
+
+} // namespace
+
+QString simulatorStatePath() {
+    const QString overridden = qEnvironmentVariable("KESTVELQOR_SIM_STATE");
+    if (!overridden.isEmpty())
+        return overridden;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/kestvelqor/simulated-board.ini");
+}
+
+void loadSimulatorState(sim::SimBackend& simulator) {
+    const QString path = simulatorStatePath();
+    if (!QFileInfo::exists(path))
+        return;
+    QSettings settings(path, QSettings::IniFormat);
+    auto info = recordOf<InfoBlock>(settings, QStringLiteral("InfoBlock"));
+    auto expert = recordOf<ExpertBlock>(settings, QStringLiteral("ExpertBlock"));
+    auto chart = recordOf<ChartBlock>(settings, QStringLiteral("ChartBlock"));
+    if (!info || !expert || !chart)
+        return; // not ours, or damaged: start fresh
+    Schedule schedule;
+    const int lines = settings.beginReadArray(QStringLiteral("Schedule"));
+    for (int i = 0; i < lines; ++i) {
+        settings.setArrayIndex(i);
+        if (auto line = recordOf<ScheduleLine>(settings, QStringLiteral("Line")))
+            schedule.push_back(*line);
+    }
+    settings.endArray();
+    if (schedule.size() != info->LineCount)
+        return;
+
+    sim::SimulatedBoard& board = simulator.board();
+    board.info() = *info;
+    board.expert() = *expert;
+    board.chart() = *chart;
+    board.schedule() = schedule;
+    const qint64 offsetMs = settings.value(QStringLiteral("ClockOffsetMs"), 0).toLongLong();
+    board.setBoardTime(QDateTime::currentDateTime().addMSecs(offsetMs));
+}
+
+void saveSimulatorState(sim::SimBackend& simulator) {
+    const QString path = simulatorStatePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    sim::SimulatedBoard& board = simulator.board();
+    QSettings settings(path, QSettings::IniFormat);
+    settings.clear();
+    settings.setValue(QStringLiteral("InfoBlock"), hexOf(board.info()));
+    settings.setValue(QStringLiteral("ExpertBlock"), hexOf(board.expert()));
+    settings.setValue(QStringLiteral("ChartBlock"), hexOf(board.chart()));
+    settings.beginWriteArray(QStringLiteral("Schedule"), int(board.schedule().size()));
+    for (int i = 0; i < int(board.schedule().size()); ++i) {
+        settings.setArrayIndex(i);
+        settings.setValue(QStringLiteral("Line"), hexOf(board.schedule()[std::size_t(i)]));
+    }
+    settings.endArray();
+    settings.setValue(QStringLiteral("ClockOffsetMs"),
+                      QDateTime::currentDateTime().msecsTo(board.boardTime()));
+    settings.sync();
+}
+
+} // namespace kv::cli
