@@ -23,6 +23,7 @@ xvfb
 xauth
 x11-apps
 imagemagick
+xdotool
 umockdev
 libumockdev-dev
 libglib2.0-dev

@@ -7,8 +7,8 @@ namespace {
 // Options of commands that take a value; they may stand before the command
 // too, so their value is never taken for the command.
 bool takesValue(const QString& arg) {
-    static const QStringList options = {"--lat", "--lon", "--date", "--time", "--utc-offset",
-                                        "--tz"};
+    static const QStringList options = {"--lat",  "--lon",        "--date",
+                                        "--time", "--utc-offset", "--tz"};
     return options.contains(arg);
 }
 

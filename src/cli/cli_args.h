@@ -10,9 +10,9 @@ namespace kv::cli {
 // Exit statuses of kestvelqorctl.
 enum ExitStatus {
     ExitDone = 0,
-    ExitFailed = 1,    // a transfer failed in the end, a file was refused, ...
-    ExitUsage = 2,     // wrong usage
-    ExitNoDevice = 3,  // no board (or no bootloader) found
+    ExitFailed = 1,   // a transfer failed in the end, a file was refused, ...
+    ExitUsage = 2,    // wrong usage
+    ExitNoDevice = 3, // no board (or no bootloader) found
 };
 
 // The command line split into the options that may stand anywhere and the

@@ -37,7 +37,8 @@ QJsonObject sunJson(const GeoSunFigures& sun) {
         {QStringLiteral("nauticalDusk"), timeJson(sun.nauticalDusk)},
         {QStringLiteral("astroDawn"), timeJson(sun.astroDawn)},
         {QStringLiteral("astroDusk"), timeJson(sun.astroDusk)},
-        {QStringLiteral("dayLength"), sun.dayLengthShown ? QJsonValue(sun.dayLength.text) : QJsonValue()},
+        {QStringLiteral("dayLength"),
+         sun.dayLengthShown ? QJsonValue(sun.dayLength.text) : QJsonValue()},
         {QStringLiteral("sign"), sun.sign},
     };
 }
@@ -84,9 +85,11 @@ int runAstro(Context& c) {
     const auto lat = number(*latText);
     const auto lon = number(*lonText);
     if (!lat || *lat < -90 || *lat > 90)
-        return c.fail(ExitUsage, QStringLiteral("--lat must be a number of degrees from -90 to 90"));
+        return c.fail(ExitUsage,
+                      QStringLiteral("--lat must be a number of degrees from -90 to 90"));
     if (!lon || *lon < -180 || *lon > 180)
-        return c.fail(ExitUsage, QStringLiteral("--lon must be a number of degrees from -180 to 180"));
+        return c.fail(ExitUsage,
+                      QStringLiteral("--lon must be a number of degrees from -180 to 180"));
     const auto offsetText = words.value("--utc-offset");
     const auto zoneText = words.value("--tz");
     if (offsetText && zoneText)
@@ -99,7 +102,8 @@ int runAstro(Context& c) {
     if (offsetText) {
         const auto minutes = parseInteger(*offsetText);
         if (!minutes || *minutes < -14 * 60 || *minutes > 14 * 60)
-            return c.fail(ExitUsage, QStringLiteral("--utc-offset must be whole minutes from -840 to 840"));
+            return c.fail(ExitUsage,
+                          QStringLiteral("--utc-offset must be whole minutes from -840 to 840"));
         fixedOffset = int(*minutes);
         now = QDateTime::currentDateTimeUtc().addSecs(fixedOffset * 60);
     } else {
@@ -127,7 +131,8 @@ int runAstro(Context& c) {
     else
         rules.bias = -fixedOffset;
 
-    const BoardDateTime moment{date.year(), date.month(), date.day(), time.hour(), time.minute(), 0};
+    const BoardDateTime moment{date.year(), date.month(),  date.day(),
+                               time.hour(), time.minute(), 0};
     const auto figures = computeGeoFigures(int(roundHalfEven(*lat * 10)),
                                            int(roundHalfEven(*lon * 10)), moment, rules);
     if (!figures)

@@ -72,8 +72,7 @@ int written(Context& c, bool ok) {
     return ExitDone;
 }
 
-template <typename Record>
-QJsonObject recordJson(const Record& record) {
+template <typename Record> QJsonObject recordJson(const Record& record) {
     QJsonObject object;
     fields::visit(record, [&](const char* name, const auto& value) {
         if constexpr (std::is_same_v<std::decay_t<decltype(value)>, long long>) {
@@ -88,8 +87,7 @@ QJsonObject recordJson(const Record& record) {
     return object;
 }
 
-template <typename Record>
-void printRecord(QTextStream& out, const Record& record) {
+template <typename Record> void printRecord(QTextStream& out, const Record& record) {
     fields::visit(record, [&](const char* name, const auto& value) {
         out << name << '=';
         if constexpr (std::is_same_v<std::decay_t<decltype(value)>, long long>) {
@@ -132,17 +130,21 @@ int runStatus(Context& c) {
     if (c.json()) {
         QJsonArray levels;
         for (int i = 0; i < 4; ++i)
-            levels.append(QJsonObject{{QStringLiteral("channel"), ChannelLetter(i)},
-                                      {QStringLiteral("level"), info.Level[std::size_t(i)]},
-                                      {QStringLiteral("percent"), percentOf(info.Level[std::size_t(i)])}});
+            levels.append(
+                QJsonObject{{QStringLiteral("channel"), ChannelLetter(i)},
+                            {QStringLiteral("level"), info.Level[std::size_t(i)]},
+                            {QStringLiteral("percent"), percentOf(info.Level[std::size_t(i)])}});
         c.printJson({
             {QStringLiteral("firmwareVersion"), info.FirmwareVersion},
             {QStringLiteral("clock"),
-             clock ? QJsonValue(clock->toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))) : QJsonValue()},
+             clock ? QJsonValue(clock->toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")))
+                   : QJsonValue()},
             {QStringLiteral("mode"), modeName(info.Mode)},
             {QStringLiteral("levels"), levels},
-            {QStringLiteral("waterTemperature"), sensor ? QJsonValue(info.WaterTemp / 10.0) : QJsonValue()},
-            {QStringLiteral("inputVoltage"), voltage ? QJsonValue(info.InputVoltage / 100.0) : QJsonValue()},
+            {QStringLiteral("waterTemperature"),
+             sensor ? QJsonValue(info.WaterTemp / 10.0) : QJsonValue()},
+            {QStringLiteral("inputVoltage"),
+             voltage ? QJsonValue(info.InputVoltage / 100.0) : QJsonValue()},
             {QStringLiteral("health"), healthStatusText(info)},
             {QStringLiteral("alarm"), healthIsAlarming(info)},
             {QStringLiteral("activity"), activityLetters(info)},
@@ -163,7 +165,8 @@ int runStatus(Context& c) {
         out << ChannelLetter(i) << ": "
             << formatNumber(levelToPercent(info.Level[std::size_t(i)]), u"0.##") << " %\n";
     if (sensor)
-        out << "KestTHERMAL: " << formatNumber(info.WaterTemp / 10.0, u"0.0") << QString::fromUtf8("°C\n");
+        out << "KestTHERMAL: " << formatNumber(info.WaterTemp / 10.0, u"0.0")
+            << QString::fromUtf8("°C\n");
     else
         out << Msg(QStringLiteral("KestTHERMALNotConnected")) << '\n';
     if (voltage)
@@ -265,8 +268,9 @@ int runSetTime(Context& c) {
     if (!parsed.positional().isEmpty() && parsed.positional()[0] != QLatin1String("now")) {
         when = QDateTime::fromString(parsed.positional()[0], QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
         if (!when.isValid() || when.date().year() < 2000 || when.date().year() > 2255)
-            return c.fail(ExitUsage,
-                          QStringLiteral("the time must be now or YYYY-MM-DDTHH:MM:SS (2000 to 2255)"));
+            return c.fail(
+                ExitUsage,
+                QStringLiteral("the time must be now or YYYY-MM-DDTHH:MM:SS (2000 to 2255)"));
     }
     if (int s = c.connectBoard())
         return s;

@@ -27,8 +27,8 @@ int runDevices(Context& c) {
         const QString product = device->ProductString();
         const QString serial = device->SerialNumberString();
         const QString kind = deviceKindName(classifyDevice(manufacturer, product));
-        const QString line = deviceLogLine(i, device->VendorID(), device->ProductID(),
-                                           manufacturer, product, serial);
+        const QString line = deviceLogLine(i, device->VendorID(), device->ProductID(), manufacturer,
+                                           product, serial);
         if (c.json()) {
             list.append(QJsonObject{{QStringLiteral("index"), i},
                                     {QStringLiteral("vendorId"), device->VendorID()},

@@ -28,8 +28,8 @@ std::optional<QString> fileArgument(Context& c, int& status) {
 int finished(Context& c, bool ok, const QString& path) {
     if (!ok) {
         const QString reason = c.reporter().lastAnnounced();
-        return c.fail(ExitFailed, reason.isEmpty() ? QStringLiteral("the board did not answer")
-                                                   : reason);
+        return c.fail(ExitFailed,
+                      reason.isEmpty() ? QStringLiteral("the board did not answer") : reason);
     }
     if (c.json())
         c.printJson({{QStringLiteral("ok"), true},

@@ -41,7 +41,8 @@ std::optional<CheckedFile> checkFile(const QString& path, QString& error) {
         return file;
     error = quiet.lastAnnounced();
     if (error.isEmpty()) // the one refusal without a text of its own
-        error = QString::fromUtf8("Fehler: Datei ist größer als %1 Bytes!").arg(FirmwareLargestAddress + 1);
+        error = QString::fromUtf8("Fehler: Datei ist größer als %1 Bytes!")
+                    .arg(FirmwareLargestAddress + 1);
     return std::nullopt;
 }
 
@@ -98,7 +99,9 @@ int runCheckFirmware(Context& c) {
                      {QStringLiteral("bytes"), bytes}});
         return ExitDone;
     }
-    auto hex = [](std::int32_t v) { return QStringLiteral("0x%1").arg(v, 4, 16, QLatin1Char('0')).toUpper().replace("0X", "0x"); };
+    auto hex = [](std::int32_t v) {
+        return QStringLiteral("0x%1").arg(v, 4, 16, QLatin1Char('0')).toUpper().replace("0X", "0x");
+    };
     c.out() << "Start: " << hex(file->start) << " (" << file->start << ")\n"
             << "Ende: " << hex(file->end) << " (" << file->end << ")\n"
             << "Bytes: " << bytes << '\n';
@@ -163,14 +166,17 @@ int runFlash(Context& c) {
         return c.fail(ExitFailed, flashError);
 
     // The bootloader leaves after the reset request; wait for the board.
-    if (!waitFor(session, [&] { return discovery.boardDevice() != nullptr && !discovery.bootloaderDevice(); }))
+    if (!waitFor(session, [&] {
+            return discovery.boardDevice() != nullptr && !discovery.bootloaderDevice();
+        }))
         return c.fail(ExitFailed, QStringLiteral("the board did not come back after the update"));
     const int version = session.link().info.FirmwareVersion;
     if (c.json()) {
         const QString backup = flasher.lastBackupPath();
-        c.printJson({{QStringLiteral("ok"), version == product::FirmwareVersion},
-                     {QStringLiteral("firmwareVersion"), version},
-                     {QStringLiteral("backup"), backup.isEmpty() ? QJsonValue() : QJsonValue(backup)}});
+        c.printJson(
+            {{QStringLiteral("ok"), version == product::FirmwareVersion},
+             {QStringLiteral("firmwareVersion"), version},
+             {QStringLiteral("backup"), backup.isEmpty() ? QJsonValue() : QJsonValue(backup)}});
     } else {
         c.out() << Msg(QStringLiteral("FirmwareUpdateSuccessful")) << '\n'
                 << "Firmware: " << version << '\n';

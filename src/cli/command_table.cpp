@@ -21,11 +21,13 @@ const std::vector<Command>& commands() {
          "of an existing FILE that the program does not write are kept; the file is replaced\n"
          "only when the new one is complete.\n",
          runExport},
-        {"import-config", "import-config FILE", "write the configuration of an INI file to the board",
+        {"import-config", "import-config FILE",
+         "write the configuration of an INI file to the board",
          "Reads the Config, Weather, Names and TimeZone sections of FILE (missing keys keep the\n"
          "board's values) and writes the configuration and the expert settings to the board.\n",
          runImportConfig},
-        {"import-schedule", "import-schedule FILE", "write the schedule of an INI file to the board",
+        {"import-schedule", "import-schedule FILE",
+         "write the schedule of an INI file to the board",
          "Reads the line sections 0, 1, ... of FILE for the board's lines (missing sections and\n"
          "keys keep the line) and writes every line to the board.\n",
          runImportSchedule},
@@ -54,8 +56,9 @@ const std::vector<Command>& commands() {
          "Reads and checks FILE only; prints its start and end address and byte count, or the\n"
          "reason it is refused.\n",
          runCheckFirmware},
-        {"astro", "astro --lat DEG --lon DEG [--date YYYY-MM-DD] [--time HH:MM] "
-                  "[--utc-offset MINUTES | --tz ZONE-ID]",
+        {"astro",
+         "astro --lat DEG --lon DEG [--date YYYY-MM-DD] [--time HH:MM] "
+         "[--utc-offset MINUTES | --tz ZONE-ID]",
          "sun and moon figures of a place and moment",
          "Prints the Geo view's figures for the place (degrees, north and east positive) and\n"
          "the local date and time (defaults: today, now). --utc-offset is a fixed offset\n"

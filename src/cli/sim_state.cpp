@@ -12,8 +12,7 @@ namespace kv::cli {
 
 namespace {
 
-template <typename Record>
-QString hexOf(const Record& record) {
+template <typename Record> QString hexOf(const Record& record) {
     const auto bytes = record.encode();
     return QString::fromLatin1(
         QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())).toHex());

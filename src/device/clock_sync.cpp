@@ -43,7 +43,8 @@ void setBoardDateTime(InfoBlock& board, const QDateTime& computer) {
 
 std::optional<QDateTime> boardDateTime(const InfoBlock& board) {
     const QDate date(2000 + std::uint8_t(board.Year), board.Month, board.Day);
-    const QTime time(board.Hour, board.Minute, board.Second, std::min(board.Hundredths, std::uint8_t(99)) * 10);
+    const QTime time(board.Hour, board.Minute, board.Second,
+                     std::min(board.Hundredths, std::uint8_t(99)) * 10);
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
     return QDateTime(date, time);

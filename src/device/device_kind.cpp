@@ -2,7 +2,6 @@
 
 #include "text/product.h"
 
-
 namespace kv {
 
 QByteArray effectiveProductString(const QString& product) {

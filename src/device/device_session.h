@@ -23,7 +23,7 @@ class DeviceSession : public QObject {
     Q_OBJECT
 public:
     struct Options {
-        bool simulate = false;    // put the simulated board on the device list
+        bool simulate = false;     // put the simulated board on the device list
         bool systemDevices = true; // look at the operating system's HID devices
     };
 

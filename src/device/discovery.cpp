@@ -32,14 +32,16 @@ QString boardGone() {
 }
 
 QString bootloaderGone() {
-    return QString::fromLatin1(product::ManufacturerString) + QStringLiteral("-Bootloader entfernt");
+    return QString::fromLatin1(product::ManufacturerString) +
+           QStringLiteral("-Bootloader entfernt");
 }
 
 QString noPermission(const QString& systemMessage) {
     return QString::fromLatin1(product::GenerationName) +
-           QString::fromUtf8(" gefunden, aber kein Zugriff auf das Gerät (%1). Unter Linux die "
-                             "udev-Regel aus packaging/linux installieren (siehe README); danach wird "
-                             "die Platine ohne Neustart erkannt.")
+           QString::fromUtf8(
+               " gefunden, aber kein Zugriff auf das Gerät (%1). Unter Linux die "
+               "udev-Regel aus packaging/linux installieren (siehe README); danach wird "
+               "die Platine ohne Neustart erkannt.")
                .arg(systemMessage);
 }
 

@@ -2,8 +2,8 @@
 
 #include "device/records/byte_order.h"
 #include "text/log_stamp.h"
-#include "text/text_catalogue.h"
 #include "text/reporter.h"
+#include "text/text_catalogue.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -46,7 +46,8 @@ QString rangeText(std::int32_t start, std::int32_t end, std::uint32_t largestAdd
 bool ReadFile(const QString& path, std::vector<std::uint8_t>& image, std::int32_t& start,
               std::int32_t& end, Reporter& reporter, std::uint32_t largestAddress) {
     if (!QFileInfo::exists(path) || QFileInfo(path).isDir()) {
-        reporter.announce(QStringLiteral("Fehler: Datei ") + path + QStringLiteral(" nicht gefunden!"));
+        reporter.announce(QStringLiteral("Fehler: Datei ") + path +
+                          QStringLiteral(" nicht gefunden!"));
         return false;
     }
     reporter.log(fileDescription(path));

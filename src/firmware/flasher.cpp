@@ -55,16 +55,17 @@ QString defaultBackupFolder() {
 FirmwareDialogSettings firmwareDialogSettings(BootloaderKind kind, const QString& programDir) {
     const QString extension = firmwareExtension(kind);
     const QString generation = QString::fromLatin1(product::GenerationName);
-    const QString pattern = QStringLiteral("KestVELQOR%1*%2").arg(product::HardwareGeneration).arg(extension);
+    const QString pattern =
+        QStringLiteral("KestVELQOR%1*%2").arg(product::HardwareGeneration).arg(extension);
     FirmwareDialogSettings settings;
     settings.initialFolder = programDir;
-    settings.proposedFile = withSeparator(programDir) +
-                            QStringLiteral("KestVELQOR%1x%2%3")
-                                .arg(product::HardwareGeneration)
-                                .arg(product::FirmwareVersion)
-                                .arg(extension);
+    settings.proposedFile = withSeparator(programDir) + QStringLiteral("KestVELQOR%1x%2%3")
+                                                            .arg(product::HardwareGeneration)
+                                                            .arg(product::FirmwareVersion)
+                                                            .arg(extension);
     settings.title = generation + QString::fromUtf8(" - Firmwaredatei wählen");
-    settings.filter = generation + QStringLiteral(" - Firmware (") + pattern + QStringLiteral(")|") + pattern;
+    settings.filter =
+        generation + QStringLiteral(" - Firmware (") + pattern + QStringLiteral(")|") + pattern;
     settings.defaultExtension = extension;
     return settings;
 }
@@ -100,13 +101,16 @@ void Flasher::backUpBoardSettings() {
     }
     readBoardForExport(link_);
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString path = backupFolder_ + QStringLiteral("/kestvelqor-backup-") + stamp + QStringLiteral(".ini");
+    const QString path =
+        backupFolder_ + QStringLiteral("/kestvelqor-backup-") + stamp + QStringLiteral(".ini");
     QString error;
     if (!QDir().mkpath(backupFolder_)) {
-        error = QStringLiteral("Ordner %1 kann nicht angelegt werden").arg(QDir::toNativeSeparators(backupFolder_));
+        error = QStringLiteral("Ordner %1 kann nicht angelegt werden")
+                    .arg(QDir::toNativeSeparators(backupFolder_));
     } else if (WriteSettingsFile(path, link_.info, link_.expert, link_.schedule, &error)) {
         lastBackupPath_ = path;
-        reporter_.log(QStringLiteral("Einstellungen der Platine gesichert in ") + QDir::toNativeSeparators(path));
+        reporter_.log(QStringLiteral("Einstellungen der Platine gesichert in ") +
+                      QDir::toNativeSeparators(path));
         return;
     }
     reporter_.log(QString::fromUtf8("Sicherung der Einstellungen fehlgeschlagen (%1)!").arg(error));
@@ -160,9 +164,11 @@ bool Flasher::WriteFlash(const QString& path) {
         reporter_.log(MsgFmt(QStringLiteral("FlashSize"), {end}) + QStringLiteral(" / ") +
                       QString::number(usable));
         if (end > usable) {
-            reporter_.announce(MsgFmt(QStringLiteral("FirmwareTooLarge"), {std::int64_t(end) - usable}));
+            reporter_.announce(
+                MsgFmt(QStringLiteral("FirmwareTooLarge"), {std::int64_t(end) - usable}));
         } else {
-            failed = !sendBlocks(*bootloader, image, std::uint32_t(start), std::uint32_t(end), pageSize);
+            failed =
+                !sendBlocks(*bootloader, image, std::uint32_t(start), std::uint32_t(end), pageSize);
         }
     }
 

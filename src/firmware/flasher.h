@@ -45,8 +45,8 @@ struct FlashInteraction {
 class Flasher : public QObject {
     Q_OBJECT
 public:
-    Flasher(Discovery& discovery, BoardLink& link, Reporter& reporter,
-            FlashInteraction interaction, QObject* parent = nullptr);
+    Flasher(Discovery& discovery, BoardLink& link, Reporter& reporter, FlashInteraction interaction,
+            QObject* parent = nullptr);
 
     void setProgramDir(const QString& dir) { programDir_ = dir; }
     // Where the settings backup before an update goes (default: the user's

@@ -32,9 +32,9 @@ SettingsDialogSettings settingsDialogSettings(SettingsCommand command) {
         settings.title = Msg(QStringLiteral("ImportSchedule"));
         break;
     }
-    settings.filter = MsgFmt(QStringLiteral("VELQORConfig"),
-                             {QString::fromLatin1(product::ApplicationTitle)}) +
-                      QStringLiteral(" (*.ini)|*.ini");
+    settings.filter =
+        MsgFmt(QStringLiteral("VELQORConfig"), {QString::fromLatin1(product::ApplicationTitle)}) +
+        QStringLiteral(" (*.ini)|*.ini");
     settings.defaultExtension = QStringLiteral(".ini");
     return settings;
 }
@@ -49,9 +49,9 @@ struct Key {
     std::function<void(long)> set;
 };
 
-template <typename Field>
-Key bind(const char* name, Field& field) {
-    return {name, [&field] { return long(field); }, [&field](long value) {
+template <typename Field> Key bind(const char* name, Field& field) {
+    return {name, [&field] { return long(field); },
+            [&field](long value) {
                 // Low 8 or 16 bits of whatever the file says.
                 using Unsigned = std::make_unsigned_t<Field>;
                 field = static_cast<Field>(static_cast<Unsigned>(value));
@@ -67,13 +67,19 @@ struct Section {
 std::vector<Section> configSections(InfoBlock& info, ExpertBlock& expert) {
     std::vector<Section> sections;
     sections.push_back({"Config",
-                        {bind("Mode", info.Mode), bind("FanLow", info.FanLow),
-                         bind("FanHigh", info.FanHigh), bind("FanOff", expert.FanOff),
-                         bind("FanMode", expert.FanMode), bind("TempWaterLow", expert.TempWaterLow),
+                        {bind("Mode", info.Mode),
+                         bind("FanLow", info.FanLow),
+                         bind("FanHigh", info.FanHigh),
+                         bind("FanOff", expert.FanOff),
+                         bind("FanMode", expert.FanMode),
+                         bind("TempWaterLow", expert.TempWaterLow),
                          bind("TempWaterHigh", expert.TempWaterHigh),
-                         bind("LCDBLMin", info.LCDBLMin), bind("LCDBLMax", info.LCDBLMax),
-                         bind("TimeLapse", info.TimeLapse), bind("Lat", expert.Lat),
-                         bind("Lon", expert.Lon), bind("JMPMode", expert.JMPMode),
+                         bind("LCDBLMin", info.LCDBLMin),
+                         bind("LCDBLMax", info.LCDBLMax),
+                         bind("TimeLapse", info.TimeLapse),
+                         bind("Lat", expert.Lat),
+                         bind("Lon", expert.Lon),
+                         bind("JMPMode", expert.JMPMode),
                          bind("TempJMPLow", expert.TempJMPLow),
                          bind("TempJMPHigh", expert.TempJMPHigh),
                          bind("ChartMode", expert.ChartMode),
@@ -110,24 +116,26 @@ std::vector<Section> configSections(InfoBlock& info, ExpertBlock& expert) {
         colorNames.keys.push_back(bind(names[n], info.ColorName[n]));
     sections.push_back(std::move(colorNames));
 
-    sections.push_back({"TimeZone",
-                        {bind("StandardMonth", expert.StandardMonth),
-                         bind("StandardDay", expert.StandardDay),
-                         bind("StandardHour", expert.StandardHour),
-                         bind("StandardDayOfWeek", expert.StandardDayOfWeek),
-                         bind("DaylightMonth", expert.DaylightMonth),
-                         bind("DaylightDay", expert.DaylightDay),
-                         bind("DaylightHour", expert.DaylightHour),
-                         bind("DaylightDayOfWeek", expert.DaylightDayOfWeek),
-                         bind("Bias", expert.Bias)}});
+    sections.push_back(
+        {"TimeZone",
+         {bind("StandardMonth", expert.StandardMonth), bind("StandardDay", expert.StandardDay),
+          bind("StandardHour", expert.StandardHour),
+          bind("StandardDayOfWeek", expert.StandardDayOfWeek),
+          bind("DaylightMonth", expert.DaylightMonth), bind("DaylightDay", expert.DaylightDay),
+          bind("DaylightHour", expert.DaylightHour),
+          bind("DaylightDayOfWeek", expert.DaylightDayOfWeek), bind("Bias", expert.Bias)}});
     return sections;
 }
 
 std::vector<Key> lineKeys(ScheduleLine& line) {
-    return {bind("Hour", line.Hour),           bind("Minute", line.Minute),
-            bind("Alt", line.Alt),             bind("Color160", line.Color16[0]),
-            bind("Color161", line.Color16[1]), bind("Color162", line.Color16[2]),
-            bind("Color163", line.Color16[3]), bind("Timer", line.Timer),
+    return {bind("Hour", line.Hour),
+            bind("Minute", line.Minute),
+            bind("Alt", line.Alt),
+            bind("Color160", line.Color16[0]),
+            bind("Color161", line.Color16[1]),
+            bind("Color162", line.Color16[2]),
+            bind("Color163", line.Color16[3]),
+            bind("Timer", line.Timer),
             bind("Switch", line.Switch)};
 }
 

@@ -13,8 +13,8 @@ class Reporter;
 
 // Settings of the three file dialogs of the settings files.
 struct SettingsDialogSettings {
-    QString title;            // Msg("ExportScheduleConfig"), Msg("ImportConfig"), Msg("ImportSchedule")
-    QString filter;           // MsgFmt("VELQORConfig", title) + " (*.ini)|*.ini"
+    QString title;  // Msg("ExportScheduleConfig"), Msg("ImportConfig"), Msg("ImportSchedule")
+    QString filter; // MsgFmt("VELQORConfig", title) + " (*.ini)|*.ini"
     QString defaultExtension; // ".ini"
 };
 enum class SettingsCommand { Export, ImportConfig, ImportSchedule };

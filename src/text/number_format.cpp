@@ -10,7 +10,7 @@ namespace kv {
 namespace {
 
 struct Picture {
-    int integerDigits = 0;   // "0" before the point
+    int integerDigits = 0;    // "0" before the point
     int requiredDecimals = 0; // "0" after the point
     int optionalDecimals = 0; // "#" after the point
 };

@@ -42,7 +42,8 @@ bool TextCatalogue::loadFromData(const QByteArray& iniText) {
     ini.GetAllKeys(FormSection, keys);
     keys.sort(CSimpleIniA::Entry::LoadOrder());
     for (const auto& key : keys)
-        formEntries_.append({fromIni(key.pItem), fromIni(ini.GetValue(FormSection, key.pItem, ""))});
+        formEntries_.append(
+            {fromIni(key.pItem), fromIni(ini.GetValue(FormSection, key.pItem, ""))});
 
     loaded_ = true;
     return true;

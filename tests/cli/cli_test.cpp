@@ -24,7 +24,7 @@ struct CliResult {
 class CliTest : public ::testing::Test {
 protected:
     CliResult run(const QStringList& args, const QString& input = {},
-            const QStringList& extraEnv = {}) {
+                  const QStringList& extraEnv = {}) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("KESTVELQOR_SIM_STATE", dir.filePath("sim-state.ini"));
@@ -58,11 +58,16 @@ TEST_F(CliTest, HelpOnEveryLevelAndWrongUsage) {
     EXPECT_TRUE(astroHelp.out.contains("--utc-offset"));
     EXPECT_EQ(run({"--version"}).status, 0);
 
-    for (const QStringList& args :
-         {QStringList{}, {"frobnicate"}, {"--simulate", "mode", "turbo"}, {"--simulate", "level", "X", "5"},
-          {"--simulate", "level", "W", "101"}, {"--simulate", "export"}, {"astro", "--lat", "50"},
-          {"astro", "--lat", "95", "--lon", "8"}, {"--simulate", "set-time", "yesterday"},
-          {"--simulate", "status", "--bogus"}}) {
+    for (const QStringList& args : {QStringList{},
+                                    {"frobnicate"},
+                                    {"--simulate", "mode", "turbo"},
+                                    {"--simulate", "level", "X", "5"},
+                                    {"--simulate", "level", "W", "101"},
+                                    {"--simulate", "export"},
+                                    {"astro", "--lat", "50"},
+                                    {"astro", "--lat", "95", "--lon", "8"},
+                                    {"--simulate", "set-time", "yesterday"},
+                                    {"--simulate", "status", "--bogus"}}) {
         const CliResult r = run(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         if (!args.isEmpty()) {
@@ -188,13 +193,13 @@ TEST_F(CliTest, FirmwareFilesAreCheckedAndFlashed) {
 }
 
 TEST_F(CliTest, AstroGivesTheGeoViewFigures) {
-    const QStringList args = {"astro", "--lat", "50.1", "--lon", "8.5", "--date", "2024-06-21",
-                              "--time", "12:00", "--utc-offset", "120"};
+    const QStringList args = {"astro",      "--lat",  "50.1",  "--lon",        "8.5", "--date",
+                              "2024-06-21", "--time", "12:00", "--utc-offset", "120"};
     const CliResult german = run(args, {}, {"LC_ALL=de_DE.UTF-8"});
     EXPECT_EQ(german.status, 0);
-    EXPECT_TRUE(german.out.contains(QString::fromUtf8(
-        "Sonne: Richtung: 139,2°, Höhe: 58,3°, Aufgang: 05:23, Untergang: 21:33, "
-        "Tageslänge: 16:10 Stunden")))
+    EXPECT_TRUE(german.out.contains(
+        QString::fromUtf8("Sonne: Richtung: 139,2°, Höhe: 58,3°, Aufgang: 05:23, Untergang: 21:33, "
+                          "Tageslänge: 16:10 Stunden")))
         << german.out.toStdString();
     EXPECT_TRUE(german.out.contains(QString::fromUtf8(
         "Mond: Richtung: 331°, Höhe: -66,2°, Aufgang: 21:58, Untergang: 03:59, Phase: 99,5%")));

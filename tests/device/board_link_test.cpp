@@ -37,11 +37,11 @@ TEST(BoardLink, SetConfigMasksClockLineAndLevelsInTheReportOnly) {
     ASSERT_EQ(sent.size(), 1u);
     const auto& r = sent[0].bytes;
     ASSERT_EQ(r.size(), 47u);
-    EXPECT_EQ(r[9], 255);  // Minute
-    EXPECT_EQ(r[6], 255);  // CurrentLine
+    EXPECT_EQ(r[9], 255);   // Minute
+    EXPECT_EQ(r[6], 255);   // CurrentLine
     EXPECT_EQ(r[15], 0xFF); // Level 0, low byte first
     EXPECT_EQ(r[16], 0xFF);
-    EXPECT_EQ(r[31], 77); // FanHigh goes out as it stands
+    EXPECT_EQ(r[31], 77);                  // FanHigh goes out as it stands
     EXPECT_EQ(r[17] | (r[18] << 8), 2000); // other levels untouched
 
     EXPECT_EQ(b.link.info.Minute, 30);
@@ -143,7 +143,7 @@ TEST(BoardLink, DuplicateAndOutOfRangeIndexesKeepOtherLines) {
     ASSERT_EQ(b.link.schedule.size(), 4u);
     EXPECT_EQ(b.link.schedule[0], b.board().schedule()[0]);
     EXPECT_EQ(b.link.schedule[1], b.board().schedule()[1]);
-    EXPECT_EQ(b.link.schedule[2], before3);  // kept its previous contents
+    EXPECT_EQ(b.link.schedule[2], before3);        // kept its previous contents
     EXPECT_EQ(b.link.schedule[3], ScheduleLine{}); // new entry, all zero
 
     // The same index twice: the later copy wins.

@@ -163,7 +163,8 @@ TEST(Discovery, UnpluggingTheBoardStopsPollingAndSaysSo) {
 
 TEST(Discovery, UnpluggingTheBoardWhileABootloaderIsHeldLeavesTheTaskbarAlone) {
     World w;
-    w.discovery.firmwareOffer = [](BootloaderKind) {};
+    w.discovery.firmwareOffer = [](BootloaderKind) {
+    };
     w.sim.plugBootloader(sim::BootloaderKind::Classic);
     w.scan();
     ASSERT_NE(w.discovery.bootloaderDevice(), nullptr);

@@ -42,6 +42,14 @@ TEST_F(HealthTest, ErrorsSensorAndVoltageInOrder) {
     EXPECT_TRUE(healthIsAlarming(info));
 }
 
+TEST_F(HealthTest, NegativeTemperatureAndWholeVolts) {
+    InfoBlock info;
+    info.WaterTemp = -5;
+    info.InputVoltage = 1200;
+    EXPECT_EQ(healthStatusText(info),
+              QString::fromUtf8("KestTHERMAL: -0,5°C • Eingangsspannung: 12,00 Volt"));
+}
+
 TEST_F(HealthTest, RamFullAloneIsNotRedAndBitFiveHasNoText) {
     InfoBlock info = quietBoard();
     info.ErrorFlags = 0x10;

@@ -1,5 +1,5 @@
-#include "firmware/firmware_file.h"
 #include "../device/device_test_support.h"
+#include "firmware/firmware_file.h"
 #include "firmware_test_support.h"
 #include "text/text_catalogue.h"
 
@@ -93,7 +93,8 @@ TEST_F(FirmwareFileTest, RangesOutsideTheBufferAreRefused) {
 TEST_F(FirmwareFileTest, TruncatedFilesAreRefused) {
     QByteArray bytes = firmwareBytes(0, 99, patternImage(0, 99));
     EXPECT_FALSE(read(bytes.left(50)));
-    EXPECT_TRUE(reporter.announced.last().contains("unvollst")) << reporter.announced.last().toStdString();
+    EXPECT_TRUE(reporter.announced.last().contains("unvollst"))
+        << reporter.announced.last().toStdString();
     EXPECT_FALSE(read(bytes.left(110))); // image complete, checksum missing
     EXPECT_FALSE(read(bytes.left(3)));
     EXPECT_FALSE(read(QByteArray()));

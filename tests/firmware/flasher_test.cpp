@@ -1,6 +1,6 @@
-#include "firmware/flasher.h"
 #include "../device/device_test_support.h"
 #include "device/discovery.h"
+#include "firmware/flasher.h"
 #include "firmware_test_support.h"
 #include "settings/settings_file.h"
 #include "text/text_catalogue.h"
@@ -40,7 +40,9 @@ struct FlashWorld {
         LoadTextCatalogue();
         controller.addBackend(&sim);
         controller.addChangeSource(&sim);
-        discovery.firmwareOffer = [this](BootloaderKind kind) { flasher.offerFirmware(kind); };
+        discovery.firmwareOffer = [this](BootloaderKind kind) {
+            flasher.offerFirmware(kind);
+        };
         flasher.setProgramDir("/opt/kv");
         flasher.setBackupFolder(dir.filePath("backups"));
         QObject::connect(&flasher, &Flasher::taskbarProgress,
@@ -54,7 +56,8 @@ struct FlashWorld {
         return path;
     }
     // Plugs in a bootloader alone; the scan claims it and makes the offer.
-    void offerBootloader(const QString& file, sim::BootloaderKind kind = sim::BootloaderKind::Classic) {
+    void offerBootloader(const QString& file,
+                         sim::BootloaderKind kind = sim::BootloaderKind::Classic) {
         chosenFile = file;
         sim.unplugBoard();
         sim.plugBootloader(kind);
@@ -66,7 +69,9 @@ struct FlashWorld {
             result.push_back(b.address);
         return result;
     }
-    QStringList blockTexts() { return reporter.announced.filter(QRegularExpression("^0x[0-9A-F]{4,} \\(")); }
+    QStringList blockTexts() {
+        return reporter.announced.filter(QRegularExpression("^0x[0-9A-F]{4,} \\("));
+    }
 };
 
 } // namespace
@@ -88,8 +93,9 @@ TEST(Flasher, MaskFollowsThePageSize) {
         EXPECT_TRUE(std::equal(image.begin(), image.end(), flash.begin() + 5));
         EXPECT_EQ(flash[4], 0);
         EXPECT_EQ(flash[0x102], 0);
-        EXPECT_EQ(w.reporter.announced.last(), QString::fromUtf8(
-            "Firmware erfolgreich aktualisiert. Jumper (falls gesteckt) nun wieder entfernen!"));
+        EXPECT_EQ(w.reporter.announced.last(),
+                  QString::fromUtf8("Firmware erfolgreich aktualisiert. Jumper (falls gesteckt) "
+                                    "nun wieder entfernen!"));
         EXPECT_EQ(w.bootloader().resetRequests(), 1);
     }
 }
@@ -121,7 +127,8 @@ TEST(Flasher, TooLargeImagesAreRefusedWithTheirExcess) {
     w.bootloader().setFlashSize(32768);
     w.offerBootloader(w.firmwareFile(30000, 30721));
     EXPECT_TRUE(w.reporter.logged.contains(QString::fromUtf8("Flashgröße: 30721 Bytes / 30720")));
-    EXPECT_TRUE(w.reporter.announced.contains(QString::fromUtf8("Fehler: Datei ist 1 Bytes zu groß!")));
+    EXPECT_TRUE(
+        w.reporter.announced.contains(QString::fromUtf8("Fehler: Datei ist 1 Bytes zu groß!")));
     EXPECT_TRUE(w.bootloader().blocks().empty());
     EXPECT_EQ(w.bootloader().resetRequests(), 1);
     EXPECT_EQ(w.reporter.announced.last(), "Firmwareupdate fehlgeschlagen!");
@@ -229,7 +236,8 @@ TEST(Flasher, AFailedBackupIsLoggedAndTheUserStillDecides) {
     w.flasher.setBackupFolder(blocker + "/backups"); // below a file: cannot exist
     w.flasher.mnuFirmwareUpdateClick();
     EXPECT_TRUE(w.flasher.lastBackupPath().isEmpty());
-    EXPECT_TRUE(w.reporter.logged.join("\n").contains("Sicherung der Einstellungen fehlgeschlagen"));
+    EXPECT_TRUE(
+        w.reporter.logged.join("\n").contains("Sicherung der Einstellungen fehlgeschlagen"));
     EXPECT_EQ(w.sim.board().transfers().back().bytes[1], 254);
 }
 
@@ -243,11 +251,11 @@ TEST(Flasher, TheWholeUpdateBringsTheBoardBackWithTheNewFirmware) {
     ASSERT_FALSE(w.discovery.isBoardConnected());
 
     w.chosenFile = w.firmwareFile(0, 0x7FF);
-    w.flasher.mnuFirmwareUpdateClick();   // 254: the board leaves, its bootloader comes
-    deliverNotifications();               // discovery claims it and flashes
+    w.flasher.mnuFirmwareUpdateClick(); // 254: the board leaves, its bootloader comes
+    deliverNotifications();             // discovery claims it and flashes
     EXPECT_EQ(w.bootloader().blocks().size(), 16u);
     EXPECT_TRUE(w.reporter.announced.contains("KestVELQOR 1.x - Bootloader erkannt"));
-    deliverNotifications();               // the bootloader leaves, the board comes back
+    deliverNotifications(); // the bootloader leaves, the board comes back
     EXPECT_TRUE(w.discovery.isBoardConnected());
     EXPECT_EQ(w.link.info.FirmwareVersion, 12);
     EXPECT_TRUE(w.reporter.announced.contains("Kest Lighting-Bootloader entfernt"));

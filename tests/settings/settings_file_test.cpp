@@ -1,5 +1,5 @@
-#include "settings/settings_file.h"
 #include "../device/device_test_support.h"
+#include "settings/settings_file.h"
 #include "text/text_catalogue.h"
 
 #include <QFile>
@@ -53,18 +53,23 @@ TEST_F(SettingsFileTest, KeysAndSectionsComeInTheirOrder) {
     QStringList keys;
     for (const QString& line : lines)
         keys << line.section('=', 0, 0);
-    const QStringList expected = QString(
-        "[Config] Mode FanLow FanHigh FanOff FanMode TempWaterLow TempWaterHigh LCDBLMin LCDBLMax "
-        "TimeLapse Lat Lon JMPMode TempJMPLow TempJMPHigh ChartMode ChartInterval ChartScale "
-        "TWIBitrate LCDBLNight TempOffset CloudTempWater BalanceSumRamp "
-        "[Weather] CloudP CloudD StormP StormD CloudStep StormStep CloudAlpha StormAlpha LightningP "
-        "MoonColor0 WeatherDelay0 LightningMask0 MoonColor1 WeatherDelay1 LightningMask1 "
-        "MoonColor2 WeatherDelay2 LightningMask2 MoonColor3 WeatherDelay3 LightningMask3 BalanceSum "
-        "[Names] ColorName0 ColorName1 ColorName2 ColorName3 "
-        "[TimeZone] StandardMonth StandardDay StandardHour StandardDayOfWeek DaylightMonth "
-        "DaylightDay DaylightHour DaylightDayOfWeek Bias "
-        "[0] Hour Minute Alt Color160 Color161 Color162 Color163 Timer Switch "
-        "[1] Hour Minute Alt Color160 Color161 Color162 Color163 Timer Switch").split(' ');
+    const QStringList expected =
+        QString(
+            "[Config] Mode FanLow FanHigh FanOff FanMode TempWaterLow TempWaterHigh LCDBLMin "
+            "LCDBLMax "
+            "TimeLapse Lat Lon JMPMode TempJMPLow TempJMPHigh ChartMode ChartInterval ChartScale "
+            "TWIBitrate LCDBLNight TempOffset CloudTempWater BalanceSumRamp "
+            "[Weather] CloudP CloudD StormP StormD CloudStep StormStep CloudAlpha StormAlpha "
+            "LightningP "
+            "MoonColor0 WeatherDelay0 LightningMask0 MoonColor1 WeatherDelay1 LightningMask1 "
+            "MoonColor2 WeatherDelay2 LightningMask2 MoonColor3 WeatherDelay3 LightningMask3 "
+            "BalanceSum "
+            "[Names] ColorName0 ColorName1 ColorName2 ColorName3 "
+            "[TimeZone] StandardMonth StandardDay StandardHour StandardDayOfWeek DaylightMonth "
+            "DaylightDay DaylightHour DaylightDayOfWeek Bias "
+            "[0] Hour Minute Alt Color160 Color161 Color162 Color163 Timer Switch "
+            "[1] Hour Minute Alt Color160 Color161 Color162 Color163 Timer Switch")
+            .split(' ');
     EXPECT_EQ(keys, expected);
     EXPECT_TRUE(lines.contains("TempOffset=-5"));
     EXPECT_TRUE(lines.contains("Bias=-60"));

@@ -7,6 +7,14 @@
 // never by copying structs, so that layout and byte order are explicit.
 namespace kv::le {
 
+// A signed byte field as its raw byte, and back.
+inline std::uint8_t byteOf(std::int8_t value) {
+    return static_cast<std::uint8_t>(value);
+}
+inline std::int8_t signedOf(std::uint8_t value) {
+    return static_cast<std::int8_t>(value);
+}
+
 inline std::uint16_t getU16(const std::uint8_t* bytes, std::size_t offset) {
     return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
 }

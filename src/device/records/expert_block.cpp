@@ -4,14 +4,8 @@
 
 namespace kv {
 
-namespace {
-std::uint8_t byteOf(std::int8_t value) {
-    return static_cast<std::uint8_t>(value);
-}
-std::int8_t signedOf(std::uint8_t value) {
-    return static_cast<std::int8_t>(value);
-}
-} // namespace
+using le::byteOf;
+using le::signedOf;
 
 std::array<std::uint8_t, ExpertBlock::Size> ExpertBlock::encode() const {
     std::array<std::uint8_t, Size> out{};

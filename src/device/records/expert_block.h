@@ -12,41 +12,41 @@ struct ExpertBlock {
     static constexpr std::size_t Size = 59;
     static constexpr std::uint8_t ReportId = 2;
 
-    std::uint8_t FanMode = 0;            // 0
-    std::uint8_t JMPMode = 0;            // 1
-    std::uint8_t ChartMode = 0;          // 2
-    std::uint8_t TWIBitrate = 0;         // 3
-    std::uint8_t FanOff = 0;             // 4
-    std::uint8_t LCDBLNight = 0;         // 5
-    std::uint8_t ChartScale = 0;         // 6
-    std::uint8_t ChartInterval = 0;      // 7
-    std::int8_t TempOffset = 0;          // 8
-    std::int8_t BalanceSumRamp = 0;      // 9
-    std::int16_t TempWaterLow = 0;       // 10
-    std::int16_t TempWaterHigh = 0;      // 12
-    std::int16_t TempJMPLow = 0;         // 14
-    std::int16_t TempJMPHigh = 0;        // 16
-    std::int16_t CloudTempWater = 0;     // 18
-    std::uint16_t CloudStep = 0;         // 20
-    std::uint16_t StormStep = 0;         // 22
-    std::uint16_t LightningP = 0;        // 24
-    std::uint8_t CloudAlpha = 0;         // 26
-    std::uint8_t StormAlpha = 0;         // 27
-    std::uint8_t BalanceSum = 0;         // 28
-    std::array<std::int16_t, 4> MoonColor{};      // 29
-    std::array<std::uint8_t, 4> LightningMask{};  // 37
-    std::array<std::uint8_t, 4> WeatherDelay{};   // 41
-    std::int16_t Lat = 0;                // 45, 0.1 degree, north positive
-    std::int16_t Lon = 0;                // 47, 0.1 degree, east positive
-    std::int8_t StandardMonth = 0;       // 49
-    std::int8_t StandardDay = 0;         // 50
-    std::int8_t StandardHour = 0;        // 51
-    std::int8_t StandardDayOfWeek = 0;   // 52
-    std::int8_t DaylightMonth = 0;       // 53
-    std::int8_t DaylightDay = 0;         // 54
-    std::int8_t DaylightHour = 0;        // 55
-    std::int8_t DaylightDayOfWeek = 0;   // 56
-    std::int16_t Bias = 0;               // 57, minutes, local standard time minus UTC
+    std::uint8_t FanMode = 0;                    // 0
+    std::uint8_t JMPMode = 0;                    // 1
+    std::uint8_t ChartMode = 0;                  // 2
+    std::uint8_t TWIBitrate = 0;                 // 3
+    std::uint8_t FanOff = 0;                     // 4
+    std::uint8_t LCDBLNight = 0;                 // 5
+    std::uint8_t ChartScale = 0;                 // 6
+    std::uint8_t ChartInterval = 0;              // 7
+    std::int8_t TempOffset = 0;                  // 8
+    std::int8_t BalanceSumRamp = 0;              // 9
+    std::int16_t TempWaterLow = 0;               // 10
+    std::int16_t TempWaterHigh = 0;              // 12
+    std::int16_t TempJMPLow = 0;                 // 14
+    std::int16_t TempJMPHigh = 0;                // 16
+    std::int16_t CloudTempWater = 0;             // 18
+    std::uint16_t CloudStep = 0;                 // 20
+    std::uint16_t StormStep = 0;                 // 22
+    std::uint16_t LightningP = 0;                // 24
+    std::uint8_t CloudAlpha = 0;                 // 26
+    std::uint8_t StormAlpha = 0;                 // 27
+    std::uint8_t BalanceSum = 0;                 // 28
+    std::array<std::int16_t, 4> MoonColor{};     // 29
+    std::array<std::uint8_t, 4> LightningMask{}; // 37
+    std::array<std::uint8_t, 4> WeatherDelay{};  // 41
+    std::int16_t Lat = 0;                        // 45, 0.1 degree, north positive
+    std::int16_t Lon = 0;                        // 47, 0.1 degree, east positive
+    std::int8_t StandardMonth = 0;               // 49
+    std::int8_t StandardDay = 0;                 // 50
+    std::int8_t StandardHour = 0;                // 51
+    std::int8_t StandardDayOfWeek = 0;           // 52
+    std::int8_t DaylightMonth = 0;               // 53
+    std::int8_t DaylightDay = 0;                 // 54
+    std::int8_t DaylightHour = 0;                // 55
+    std::int8_t DaylightDayOfWeek = 0;           // 56
+    std::int16_t Bias = 0;                       // 57, minutes, local standard time minus UTC
 
     std::array<std::uint8_t, Size> encode() const;
     static ExpertBlock decode(const std::uint8_t* bytes); // reads Size bytes

@@ -16,35 +16,35 @@ struct InfoBlock {
     static constexpr std::size_t Size = 46;
     static constexpr std::uint8_t ReportId = 1;
 
-    std::uint8_t FirmwareVersion = 0;   // 0
-    std::uint8_t LineCount = 0;         // 1
-    std::uint8_t ActivityFlags = 0;     // 2
-    std::uint8_t ErrorFlags = 0;        // 3
-    std::uint8_t StateFlags = 0;        // 4
-    std::int8_t CurrentLine = 0;        // 5
-    std::uint8_t Hundredths = 0;        // 6
-    std::int8_t Second = 0;             // 7
-    std::int8_t Minute = 0;             // 8
-    std::int8_t Hour = 0;               // 9
-    std::int8_t Day = 0;                // 10
-    std::int8_t Month = 0;              // 11
-    std::int8_t Year = 0;               // 12, years after 2000
-    std::uint8_t Reserved13 = 0;        // 13
-    std::array<std::int16_t, 4> Level{}; // 14, channels 0..3, 0..4096
-    std::int16_t Reserved22 = 0;        // 22
-    std::int16_t WaterTemp = 0;         // 24, 0.1 °C, NoValue without sensor
-    std::int16_t InputVoltage = 0;      // 26, 0.01 V, NoValue when unknown
-    std::uint8_t Mode = 0;              // 28, 0 Manual, 1 Auto, 2 Geo
-    std::uint8_t FanLow = 0;            // 29
-    std::uint8_t FanHigh = 0;           // 30
-    std::uint8_t LCDBLMin = 0;          // 31
-    std::uint8_t LCDBLMax = 0;          // 32
-    std::uint8_t TimeLapse = 0;         // 33, 1 = real time
+    std::uint8_t FirmwareVersion = 0;        // 0
+    std::uint8_t LineCount = 0;              // 1
+    std::uint8_t ActivityFlags = 0;          // 2
+    std::uint8_t ErrorFlags = 0;             // 3
+    std::uint8_t StateFlags = 0;             // 4
+    std::int8_t CurrentLine = 0;             // 5
+    std::uint8_t Hundredths = 0;             // 6
+    std::int8_t Second = 0;                  // 7
+    std::int8_t Minute = 0;                  // 8
+    std::int8_t Hour = 0;                    // 9
+    std::int8_t Day = 0;                     // 10
+    std::int8_t Month = 0;                   // 11
+    std::int8_t Year = 0;                    // 12, years after 2000
+    std::uint8_t Reserved13 = 0;             // 13
+    std::array<std::int16_t, 4> Level{};     // 14, channels 0..3, 0..4096
+    std::int16_t Reserved22 = 0;             // 22
+    std::int16_t WaterTemp = 0;              // 24, 0.1 °C, NoValue without sensor
+    std::int16_t InputVoltage = 0;           // 26, 0.01 V, NoValue when unknown
+    std::uint8_t Mode = 0;                   // 28, 0 Manual, 1 Auto, 2 Geo
+    std::uint8_t FanLow = 0;                 // 29
+    std::uint8_t FanHigh = 0;                // 30
+    std::uint8_t LCDBLMin = 0;               // 31
+    std::uint8_t LCDBLMax = 0;               // 32
+    std::uint8_t TimeLapse = 0;              // 33, 1 = real time
     std::array<std::uint8_t, 4> ColorName{}; // 34
-    std::uint16_t CloudP = 0;           // 38
-    std::uint16_t CloudD = 0;           // 40
-    std::uint16_t StormP = 0;           // 42
-    std::uint16_t StormD = 0;           // 44
+    std::uint16_t CloudP = 0;                // 38
+    std::uint16_t CloudD = 0;                // 40
+    std::uint16_t StormP = 0;                // 42
+    std::uint16_t StormD = 0;                // 44
 
     std::array<std::uint8_t, Size> encode() const;
     static InfoBlock decode(const std::uint8_t* bytes); // reads Size bytes

@@ -16,14 +16,12 @@
 namespace kv::fields {
 
 namespace detail {
-template <typename T, std::size_t N>
-std::vector<long long> values(const std::array<T, N>& array) {
+template <typename T, std::size_t N> std::vector<long long> values(const std::array<T, N>& array) {
     return std::vector<long long>(array.begin(), array.end());
 }
 } // namespace detail
 
-template <typename Visitor>
-void visit(const InfoBlock& r, Visitor&& v) {
+template <typename Visitor> void visit(const InfoBlock& r, Visitor&& v) {
     v("FirmwareVersion", (long long)r.FirmwareVersion);
     v("LineCount", (long long)r.LineCount);
     v("ActivityFlags", (long long)r.ActivityFlags);
@@ -55,8 +53,7 @@ void visit(const InfoBlock& r, Visitor&& v) {
     v("StormD", (long long)r.StormD);
 }
 
-template <typename Visitor>
-void visit(const ExpertBlock& r, Visitor&& v) {
+template <typename Visitor> void visit(const ExpertBlock& r, Visitor&& v) {
     v("FanMode", (long long)r.FanMode);
     v("JMPMode", (long long)r.JMPMode);
     v("ChartMode", (long long)r.ChartMode);
@@ -94,8 +91,7 @@ void visit(const ExpertBlock& r, Visitor&& v) {
     v("Bias", (long long)r.Bias);
 }
 
-template <typename Visitor>
-void visit(const ScheduleLine& r, Visitor&& v) {
+template <typename Visitor> void visit(const ScheduleLine& r, Visitor&& v) {
     v("Hour", (long long)r.Hour);
     v("Minute", (long long)r.Minute);
     v("Alt", (long long)r.Alt);
@@ -104,8 +100,7 @@ void visit(const ScheduleLine& r, Visitor&& v) {
     v("Switch", (long long)r.Switch);
 }
 
-template <typename Visitor>
-void visit(const ChartBlock& r, Visitor&& v) {
+template <typename Visitor> void visit(const ChartBlock& r, Visitor&& v) {
     v("Sample", detail::values(r.Sample));
 }
 

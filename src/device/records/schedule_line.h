@@ -13,12 +13,12 @@ struct ScheduleLine {
     static constexpr std::size_t Size = 15;
     static constexpr std::uint8_t ReportId = 3;
 
-    std::int8_t Hour = 0;                   // 0, 0..24 (Auto mode)
-    std::int8_t Minute = 0;                 // 1
-    std::int16_t Alt = 0;                   // 2, round(sin(altitude) * 10000) (Geo mode)
-    std::array<std::int16_t, 4> Color16{};  // 4, channel levels 0..4096
-    std::int16_t Timer = 0;                 // 12, JMP pin value
-    std::uint8_t Switch = 0;                // 14, flags below; bits 0..4 passed through
+    std::int8_t Hour = 0;                  // 0, 0..24 (Auto mode)
+    std::int8_t Minute = 0;                // 1
+    std::int16_t Alt = 0;                  // 2, round(sin(altitude) * 10000) (Geo mode)
+    std::array<std::int16_t, 4> Color16{}; // 4, channel levels 0..4096
+    std::int16_t Timer = 0;                // 12, JMP pin value
+    std::uint8_t Switch = 0;               // 14, flags below; bits 0..4 passed through
 
     static constexpr std::uint8_t Display = 0x20;
     static constexpr std::uint8_t Clouds = 0x40;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kv {
+
+// What the command line asks for. Every argument is examined: its first
+// character is dropped (a leading slash or dash, or any other character) and
+// the rest, lower-cased in ASCII, is compared whole with "expert" and "debug".
+struct CommandLine {
+    bool expert = false;    // show the expert tabs
+    bool debug = false;     // switch the debug flag on
+    bool simulate = false;  // "--simulate": put the simulated board on the bus
+    QStringList parameters; // every argument as given, for the log
+};
+
+// The word an argument stands for: first character dropped, ASCII letters
+// lower-cased.
+QString commandWord(const QString& argument);
+
+// The arguments without the program name.
+CommandLine parseCommandLine(const QStringList& arguments);
+
+// The log line of one argument.
+QString parameterLogLine(const QString& argument);
+
+} // namespace kv

@@ -1,0 +1,50 @@
+#pragma once
+
+class QAction;
+class QActionGroup;
+class QMainWindow;
+class QMenu;
+class QMenuBar;
+
+namespace kv {
+
+// The main menu `mnuMain` with its items, named and captioned as designed
+// (the catalogue puts the German captions on them later). The items belong to
+// the window, so they are found by name like every other component.
+struct MainMenu {
+    QMenuBar* bar = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuScheduleImport = nullptr;
+    QAction* mnuConfigImport = nullptr;
+    QAction* mnuScheduleConfigExport = nullptr;
+    QAction* mnuFirmwareUpdate = nullptr;
+    QAction* mnuExit = nullptr;
+
+    QMenu* mnuOptions = nullptr;
+    QActionGroup* modeGroup = nullptr;
+    QAction* mnuModeManual = nullptr;
+    QAction* mnuModeAuto = nullptr;
+    QAction* mnuModeGeo = nullptr;
+    QAction* mnuAllOff = nullptr;
+    QAction* mnuAll20 = nullptr;
+    QAction* mnuAllOn = nullptr;
+    QAction* mnuSetTimeDate = nullptr;
+    QAction* mnuShowExpert = nullptr;
+    QAction* mnuRefresh = nullptr;
+    QAction* mnuSaveEEPROM = nullptr;
+    // Not in the menu: a window action whose shortcut works while hidden.
+    QAction* mnuDebug = nullptr;
+
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHardware = nullptr;
+    QAction* mnuSoftware = nullptr;
+    QAction* mnuFAQ = nullptr;
+
+    // The mode item of mode 0, 1 or 2; null for any other value.
+    QAction* modeItem(int mode) const;
+};
+
+MainMenu buildMainMenu(QMainWindow* window);
+
+} // namespace kv

@@ -1,0 +1,175 @@
+#include "views/channel_panel.h"
+
+#include "device/board_link.h"
+#include "text/number_format.h"
+#include "text/text_catalogue.h"
+#include "views/channel_colors.h"
+#include "views/focus_rule.h"
+#include "views/input_marks.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+namespace kv {
+
+namespace {
+
+constexpr int SliderPageSize = 128;
+constexpr int SliderTickInterval = 512;
+
+QString percentText(int level) {
+    return formatNumber(levelToPercent(level), u"0.##");
+}
+
+QString numbered(const char* prefix, int channel) {
+    return QString::fromLatin1(prefix) + QString::number(channel);
+}
+
+} // namespace
+
+ChannelPanel::ChannelPanel(BoardLink& link, QWidget* parent) : QWidget(parent), link_(link) {
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(12);
+    for (int channel = 0; channel < Channels; ++channel)
+        buildRow(channel);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(Channels, 1);
+}
+
+void ChannelPanel::buildRow(int channel) {
+    auto* grid = static_cast<QGridLayout*>(layout());
+    Row& row = rows_[channel];
+
+    // Design-time texts; the catalogue replaces them at start.
+    row.nameLabel =
+        new QLabel(QStringLiteral("Label channel %1").arg(ChannelLetter(channel)), this);
+    row.nameLabel->setObjectName(numbered("lblName", channel));
+
+    row.nameBox = new QComboBox(this);
+    row.nameBox->setObjectName(numbered("cmbName", channel));
+    row.nameBox->setEditable(false);
+    row.nameBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    row.nameLabel->setBuddy(row.nameBox);
+
+    row.offButton = new QPushButton(QStringLiteral("OFF"), this);
+    row.offButton->setObjectName(numbered("btnOff", channel));
+
+    row.slider = new QSlider(Qt::Horizontal, this);
+    row.slider->setObjectName(numbered("trb", channel));
+    row.slider->setRange(0, FullLevel);
+    row.slider->setPageStep(SliderPageSize);
+    row.slider->setTickInterval(SliderTickInterval);
+    row.slider->setTickPosition(QSlider::TicksBothSides);
+    row.slider->setFocusPolicy(Qt::StrongFocus);
+
+    row.onButton = new QPushButton(QStringLiteral("ON"), this);
+    row.onButton->setObjectName(numbered("btnOn", channel));
+
+    row.edit = new QLineEdit(this);
+    row.edit->setObjectName(numbered("edt", channel));
+    row.edit->setMaximumWidth(row.edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) +
+                              12);
+    row.edit->setAlignment(Qt::AlignRight);
+
+    grid->addWidget(row.nameLabel, channel, 0);
+    grid->addWidget(row.nameBox, channel, 1);
+    grid->addWidget(row.offButton, channel, 2);
+    grid->addWidget(row.slider, channel, 3);
+    grid->addWidget(row.onButton, channel, 4);
+    grid->addWidget(row.edit, channel, 5);
+    grid->addWidget(new QLabel(QStringLiteral("%"), this), channel, 6);
+
+    connect(row.slider, &QSlider::valueChanged, this, [this, channel] { trbAChange(channel); });
+    connect(row.edit, &QLineEdit::textChanged, this, [this, channel] { edtAChange(channel); });
+    connect(row.onButton, &QPushButton::clicked, this, [this, channel] { btnOnAClick(channel); });
+    connect(row.offButton, &QPushButton::clicked, this, [this, channel] { btnOffAClick(channel); });
+    // activated comes from the user only, never from the program's own changes.
+    connect(row.nameBox, &QComboBox::activated, this,
+            [this, channel](int index) { cmbNameAChange(channel, index); });
+}
+
+void ChannelPanel::fillColorNames() {
+    for (const Row& row : rows_) {
+        row.nameBox->clear();
+        for (int color = 0; color < ColorCount; ++color)
+            row.nameBox->addItem(ColorNameText(color));
+    }
+}
+
+void ChannelPanel::showLevels(const InfoBlock& info) {
+    for (int channel = 0; channel < Channels; ++channel) {
+        const int level = info.Level[std::size_t(channel)];
+        focus::showValue(rows_[channel].slider, level);
+        focus::showText(rows_[channel].edit, percentText(level));
+    }
+}
+
+void ChannelPanel::putLevel(int channel, int level) {
+    Row& row = rows_[channel];
+    link_.info.Level[std::size_t(channel)] = std::int16_t(level);
+    row.slider->setValue(level);
+    clearInvalid(row.edit);
+    row.edit->setText(percentText(level));
+}
+
+void ChannelPanel::writeLevels() {
+    link_.SetInfo(false, false, true);
+}
+
+void ChannelPanel::trbAChange(int channel) {
+    QSlider* slider = rows_[channel].slider;
+    if (!focus::userIsWorking(slider))
+        return;
+    const int position = slider->value();
+    if (position == link_.info.Level[std::size_t(channel)])
+        return;
+    link_.info.Level[std::size_t(channel)] = std::int16_t(position);
+    clearInvalid(rows_[channel].edit);
+    rows_[channel].edit->setText(percentText(position));
+    writeLevels();
+}
+
+void ChannelPanel::edtAChange(int channel) {
+    QLineEdit* edit = rows_[channel].edit;
+    if (!focus::userIsWorking(edit))
+        return;
+    // A level outside 0..4096 would reach the board as nonsense: refused.
+    const auto percent = acceptTypedNumber(edit, 0, 100);
+    if (!percent)
+        return;
+    const int level = int(percentToLevel(*percent));
+    rows_[channel].slider->setValue(level);
+    link_.info.Level[std::size_t(channel)] = std::int16_t(level);
+    writeLevels();
+}
+
+void ChannelPanel::btnOnAClick(int channel) {
+    putLevel(channel, FullLevel);
+    writeLevels();
+}
+
+void ChannelPanel::btnOffAClick(int channel) {
+    putLevel(channel, 0);
+    writeLevels();
+}
+
+void ChannelPanel::setAllChannels(int level) {
+    for (int channel = 0; channel < Channels; ++channel)
+        putLevel(channel, level);
+    writeLevels();
+}
+
+void ChannelPanel::cmbNameAChange(int channel, int index) {
+    if (index < 0)
+        return;
+    link_.info.ColorName[std::size_t(channel)] = std::uint8_t(index);
+    link_.SetConfig();
+    emit colorChosen();
+}
+
+} // namespace kv

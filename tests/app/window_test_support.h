@@ -1,0 +1,154 @@
+#pragma once
+
+// The main window on the simulated board, started as the program starts it
+// but without the computer's own HID devices, with dialogs and the browser
+// replaced by recorders.
+
+#include "app/main_window.h"
+#include "app/message_log.h"
+#include "app/status_panels.h"
+#include "device/board_link.h"
+#include "device/discovery.h"
+#include "device/poller.h"
+#include "qt_printers.h"
+#include "sim/sim_backend.h"
+
+#include <QApplication>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace kv::testing {
+
+class WindowTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        window.reset();
+        QApplication::processEvents();
+    }
+
+    // Creates the window; the simulated board is on the bus but not yet
+    // found (discovery runs once events are processed).
+    MainWindow& create(QStringList arguments = {QStringLiteral("--simulate")}) {
+        WindowOptions options;
+        options.arguments = arguments;
+        options.systemDevices = false;
+        options.openUrl = [this](const QUrl& url) {
+            openedUrls.push_back(url);
+        };
+        options.dialogs.saveFile = [this](const FileDialogRequest& request) {
+            dialogRequests.push_back(request);
+            return saveAnswer;
+        };
+        options.dialogs.openFile = [this](const FileDialogRequest& request) {
+            dialogRequests.push_back(request);
+            tabsAtDialog.push_back(currentTabName());
+            return openAnswer;
+        };
+        options.dialogs.confirm = [this](const QString& caption, const QString& text) {
+            questions.push_back(caption + QLatin1Char('|') + text);
+            return confirmAnswer;
+        };
+        window = std::make_unique<MainWindow>(options);
+        return *window;
+    }
+
+    // Shows the window and makes it the active one, as a person sees it.
+    void showWindow() {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // Creates, shows and lets discovery connect the simulated board, which
+    // starts in the given mode.
+    void startConnected(int mode = 0, QStringList arguments = {QStringLiteral("--simulate")}) {
+        create(arguments);
+        board().info().Mode = std::uint8_t(mode);
+        showWindow();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->connected(); }, 5000));
+        board().clearTransfers();
+    }
+
+    sim::SimBackend& sim() { return *window->session().simulator(); }
+    sim::SimulatedBoard& board() { return sim().board(); }
+    BoardLink& link() { return window->link(); }
+
+    template <class T = QWidget> T* child(const QString& name) {
+        return window->findChild<T*>(name);
+    }
+    QWidget* currentTab() { return window->pages()->currentWidget(); }
+    QString currentTabName() { return currentTab() ? currentTab()->objectName() : QString(); }
+    bool tabVisible(const QString& name) {
+        return window->pages()->isTabVisible(window->pages()->indexOf(window->page(name)));
+    }
+    QString logText() { return window->messageLog()->toPlainText(); }
+    QStringList logLines() { return logText().split(QLatin1Char('\n')); }
+    int logLinesEndingWith(const QString& text) {
+        int count = 0;
+        for (const QString& line : logLines())
+            if (line.endsWith(text))
+                ++count;
+        return count;
+    }
+
+    // Reports the board received.
+    std::vector<sim::Transfer> writes(std::uint8_t reportId) {
+        std::vector<sim::Transfer> result;
+        for (const auto& t : board().transfers())
+            if (t.write && t.succeeded && !t.bytes.empty() && t.bytes[0] == reportId)
+                result.push_back(t);
+        return result;
+    }
+    std::vector<sim::Transfer> reads(std::uint8_t reportId) {
+        std::vector<sim::Transfer> result;
+        for (const auto& t : board().transfers())
+            if (!t.write && !t.bytes.empty() && t.bytes[0] == reportId)
+                result.push_back(t);
+        return result;
+    }
+    // Report 1 writes that carry levels (SetInfo with levels only).
+    std::vector<sim::Transfer> levelWrites() {
+        std::vector<sim::Transfer> result;
+        for (const auto& t : writes(1))
+            if (!(t.bytes[15] == 0xFF && t.bytes[16] == 0xFF))
+                result.push_back(t);
+        return result;
+    }
+    // Report 1 writes of the configuration (no clock, no line, no levels).
+    std::vector<sim::Transfer> configWrites() {
+        std::vector<sim::Transfer> result;
+        for (const auto& t : writes(1))
+            if (t.bytes[9] == 255 && t.bytes[6] == 255 && t.bytes[15] == 0xFF &&
+                t.bytes[16] == 0xFF)
+                result.push_back(t);
+        return result;
+    }
+    static int levelOf(const sim::Transfer& report, int channel) {
+        const std::size_t at = 15 + 2 * std::size_t(channel);
+        return std::int16_t(report.bytes[at] | (report.bytes[at + 1] << 8));
+    }
+
+    // One polling tick, as the timer would run it.
+    void poll() { window->session().poller().tick(); }
+
+    void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        QTest::keyClick(target, key, modifiers);
+    }
+
+    std::unique_ptr<MainWindow> window;
+    std::vector<QUrl> openedUrls;
+    std::vector<FileDialogRequest> dialogRequests;
+    std::vector<QString> tabsAtDialog; // the tab in front when an open dialog came up
+    std::vector<QString> questions;
+    QString saveAnswer;
+    QString openAnswer;
+    bool confirmAnswer = false;
+};
+
+} // namespace kv::testing
