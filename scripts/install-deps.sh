@@ -29,6 +29,7 @@ libumockdev-dev
 libglib2.0-dev
 fonts-dejavu-core
 tzdata
+dbus-daemon
 "
 
 missing=""
