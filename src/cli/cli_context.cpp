@@ -1,5 +1,6 @@
 #include "cli/cli_context.h"
 
+#include "cli/commands.h"
 #include "cli/sim_state.h"
 #include "device/board_link.h"
 #include "device/device_session.h"
@@ -39,6 +40,24 @@ int Context::fail(int status, const QString& message) {
     err_ << "kestvelqorctl: " << message << '\n';
     err_.flush();
     return status;
+}
+
+std::optional<CommandWords> Context::words(qsizetype minWords, qsizetype maxWords,
+                                           const QStringList& valueOptions,
+                                           const QStringList& flagOptions) {
+    CommandWords parsed(args_.words, valueOptions, flagOptions);
+    if (!parsed.ok()) {
+        fail(ExitUsage, parsed.error());
+        return std::nullopt;
+    }
+    const qsizetype count = parsed.positional().size();
+    if (count < minWords || count > maxWords) {
+        const Command* command = findCommand(args_.command);
+        fail(ExitUsage, QStringLiteral("wrong arguments; usage: kestvelqorctl %1")
+                            .arg(QLatin1String(command ? command->usage : "")));
+        return std::nullopt;
+    }
+    return parsed;
 }
 
 void Context::printJson(const QJsonObject& object) {

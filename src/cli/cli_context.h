@@ -9,6 +9,7 @@
 #include <QTextStream>
 
 #include <memory>
+#include <optional>
 
 namespace kv {
 class BoardLink;
@@ -49,6 +50,12 @@ public:
     QTextStream& out() { return out_; }
     // One clear line on standard error; returns the status for convenience.
     int fail(int status, const QString& message);
+    // The command's own words with the options it knows, holding between
+    // minWords and maxWords positional words. On wrong usage prints why and
+    // gives nothing: the command then ends with ExitUsage.
+    std::optional<CommandWords> words(qsizetype minWords, qsizetype maxWords,
+                                      const QStringList& valueOptions = {},
+                                      const QStringList& flagOptions = {});
     // Prints a JSON document on standard output.
     void printJson(const QJsonObject& object);
 

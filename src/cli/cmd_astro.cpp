@@ -73,11 +73,10 @@ QString plainLabel(const QString& label) {
 
 int runAstro(Context& c) {
     const QStringList valueOptions = {"--lat", "--lon", "--date", "--time", "--utc-offset", "--tz"};
-    CommandWords words(c.args().words, valueOptions, {});
-    if (!words.ok())
-        return c.fail(ExitUsage, words.error());
-    if (!words.positional().isEmpty())
-        return c.fail(ExitUsage, QStringLiteral("astro takes options only (see --help)"));
+    const auto parsed = c.words(0, 0, valueOptions);
+    if (!parsed)
+        return ExitUsage;
+    const CommandWords& words = *parsed;
     const auto latText = words.value("--lat");
     const auto lonText = words.value("--lon");
     if (!latText || !lonText)

@@ -18,21 +18,6 @@ namespace kv::cli {
 
 namespace {
 
-// The command's positional words, exactly `count` of them; otherwise usage.
-bool expectWords(Context& c, qsizetype count, QStringList& words, int& status) {
-    CommandWords parsed(c.args().words, {}, {});
-    if (!parsed.ok()) {
-        status = c.fail(ExitUsage, parsed.error());
-        return false;
-    }
-    if (parsed.positional().size() != count) {
-        status = c.fail(ExitUsage, QStringLiteral("wrong number of arguments (see --help)"));
-        return false;
-    }
-    words = parsed.positional();
-    return true;
-}
-
 double percentOf(int level) {
     return std::round(levelToPercent(level) * 100.0) / 100.0;
 }
@@ -101,10 +86,8 @@ template <typename Record> void printRecord(QTextStream& out, const Record& reco
 }
 
 int sendCommand(Context& c, std::uint8_t code) {
-    QStringList words;
-    int status = 0;
-    if (!expectWords(c, 0, words, status))
-        return status;
+    if (!c.words(0, 0))
+        return ExitUsage;
     if (int s = c.connectBoard())
         return s;
     return written(c, c.link().SendCommand(code));
@@ -113,10 +96,8 @@ int sendCommand(Context& c, std::uint8_t code) {
 } // namespace
 
 int runStatus(Context& c) {
-    QStringList words;
-    int status = 0;
-    if (!expectWords(c, 0, words, status))
-        return status;
+    if (!c.words(0, 0))
+        return ExitUsage;
     if (int s = c.connectBoard())
         return s;
     BoardLink& link = c.link();
@@ -152,14 +133,9 @@ int runStatus(Context& c) {
         });
         return ExitDone;
     }
-    const QLocale locale;
     QTextStream& out = c.out();
     out << "Firmware: " << info.FirmwareVersion << '\n';
-    out << "Uhrzeit: "
-        << (clock ? locale.toString(*clock, logDateFormat(locale) + QLatin1Char(' ') +
-                                                logTimeFormat(locale))
-                  : QStringLiteral("--"))
-        << '\n';
+    out << "Uhrzeit: " << (clock ? dateTimeText(*clock) : QStringLiteral("--")) << '\n';
     out << "Modus: " << modeText(info.Mode) << '\n';
     for (int i = 0; i < 4; ++i)
         out << ChannelLetter(i) << ": "
@@ -178,10 +154,8 @@ int runStatus(Context& c) {
 }
 
 int runDump(Context& c) {
-    QStringList words;
-    int status = 0;
-    if (!expectWords(c, 0, words, status))
-        return status;
+    if (!c.words(0, 0))
+        return ExitUsage;
     if (int s = c.connectBoard())
         return s;
     BoardLink& link = c.link();
@@ -215,11 +189,10 @@ int runDump(Context& c) {
 }
 
 int runMode(Context& c) {
-    QStringList words;
-    int status = 0;
-    if (!expectWords(c, 1, words, status))
-        return status;
-    const QString name = words[0].toLower();
+    const auto words = c.words(1, 1);
+    if (!words)
+        return ExitUsage;
+    const QString name = words->positional()[0].toLower();
     int mode = -1;
     for (int m = 0; m < 3; ++m)
         if (name == modeName(m))
@@ -233,18 +206,17 @@ int runMode(Context& c) {
 }
 
 int runLevel(Context& c) {
-    QStringList words;
-    int status = 0;
-    if (!expectWords(c, 2, words, status))
-        return status;
+    const auto words = c.words(2, 2);
+    if (!words)
+        return ExitUsage;
     int channel = -1;
-    const QString name = words[0].toUpper();
+    const QString name = words->positional()[0].toUpper();
     for (int i = 0; i < 4; ++i)
         if (name == ChannelLetter(i) || name == QString::number(i))
             channel = i;
     if (channel < 0)
         return c.fail(ExitUsage, QStringLiteral("CHANNEL must be W, R, G, B or 0 to 3"));
-    QString text = words[1];
+    QString text = words->positional()[1];
     if (text.endsWith(QLatin1Char('%')))
         text.chop(1);
     // Scripts write a decimal point, people often a comma: take both.
@@ -259,14 +231,13 @@ int runLevel(Context& c) {
 }
 
 int runSetTime(Context& c) {
-    CommandWords parsed(c.args().words, {}, {});
-    if (!parsed.ok())
-        return c.fail(ExitUsage, parsed.error());
-    if (parsed.positional().size() > 1)
-        return c.fail(ExitUsage, QStringLiteral("wrong number of arguments (see --help)"));
+    const auto words = c.words(0, 1);
+    if (!words)
+        return ExitUsage;
     QDateTime when = QDateTime::currentDateTime();
-    if (!parsed.positional().isEmpty() && parsed.positional()[0] != QLatin1String("now")) {
-        when = QDateTime::fromString(parsed.positional()[0], QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    const QString given = words->positional().value(0, QStringLiteral("now"));
+    if (given != QLatin1String("now")) {
+        when = QDateTime::fromString(given, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
         if (!when.isValid() || when.date().year() < 2000 || when.date().year() > 2255)
             return c.fail(
                 ExitUsage,

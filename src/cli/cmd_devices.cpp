@@ -10,11 +10,8 @@
 namespace kv::cli {
 
 int runDevices(Context& c) {
-    CommandWords parsed(c.args().words, {}, {});
-    if (!parsed.ok())
-        return c.fail(ExitUsage, parsed.error());
-    if (!parsed.positional().isEmpty())
-        return c.fail(ExitUsage, QStringLiteral("devices takes no arguments"));
+    if (!c.words(0, 0))
+        return ExitUsage;
 
     TJvHidDeviceController& controller = c.session().controller();
     controller.scanNow(true);

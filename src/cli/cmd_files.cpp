@@ -11,18 +11,12 @@ namespace kv::cli {
 
 namespace {
 
-// The single FILE argument, or a usage error.
-std::optional<QString> fileArgument(Context& c, int& status) {
-    CommandWords parsed(c.args().words, {}, {});
-    if (!parsed.ok()) {
-        status = c.fail(ExitUsage, parsed.error());
+// The single FILE argument; nothing on wrong usage (already reported).
+std::optional<QString> fileArgument(Context& c) {
+    const auto words = c.words(1, 1);
+    if (!words)
         return std::nullopt;
-    }
-    if (parsed.positional().size() != 1) {
-        status = c.fail(ExitUsage, QStringLiteral("expected one FILE (see --help)"));
-        return std::nullopt;
-    }
-    return parsed.positional()[0];
+    return words->positional()[0];
 }
 
 int finished(Context& c, bool ok, const QString& path) {
@@ -39,10 +33,9 @@ int finished(Context& c, bool ok, const QString& path) {
 
 // The import commands refuse a missing file before touching the board.
 int importWith(Context& c, bool (*import)(BoardLink&, const QString&, Reporter&)) {
-    int status = 0;
-    const auto path = fileArgument(c, status);
+    const auto path = fileArgument(c);
     if (!path)
-        return status;
+        return ExitUsage;
     if (!QFileInfo(*path).isFile())
         return c.fail(ExitFailed, QStringLiteral("Fehler: Datei %1 nicht gefunden!")
                                       .arg(QDir::toNativeSeparators(*path)));
@@ -54,10 +47,9 @@ int importWith(Context& c, bool (*import)(BoardLink&, const QString&, Reporter&)
 } // namespace
 
 int runExport(Context& c) {
-    int status = 0;
-    const auto path = fileArgument(c, status);
+    const auto path = fileArgument(c);
     if (!path)
-        return status;
+        return ExitUsage;
     if (int s = c.connectBoard())
         return s;
     return finished(c, exportSettings(c.link(), *path, c.reporter()), *path);

@@ -83,13 +83,11 @@ bool askOnTerminal() {
 } // namespace
 
 int runCheckFirmware(Context& c) {
-    CommandWords words(c.args().words, {}, {});
-    if (!words.ok())
-        return c.fail(ExitUsage, words.error());
-    if (words.positional().size() != 1)
-        return c.fail(ExitUsage, QStringLiteral("expected one FILE (see --help)"));
+    const auto words = c.words(1, 1);
+    if (!words)
+        return ExitUsage;
     QString error;
-    const auto file = checkFile(words.positional()[0], error);
+    const auto file = checkFile(words->positional()[0], error);
     if (!file)
         return c.fail(ExitFailed, error);
     const qint64 bytes = qint64(file->end) - file->start + 1;
@@ -109,17 +107,15 @@ int runCheckFirmware(Context& c) {
 }
 
 int runFlash(Context& c) {
-    CommandWords words(c.args().words, {}, {"--yes"});
-    if (!words.ok())
-        return c.fail(ExitUsage, words.error());
-    if (words.positional().size() != 1)
-        return c.fail(ExitUsage, QStringLiteral("expected one FILE (see --help)"));
-    const QString path = QFileInfo(words.positional()[0]).absoluteFilePath();
+    const auto words = c.words(1, 1, {}, {"--yes"});
+    if (!words)
+        return ExitUsage;
+    const QString path = QFileInfo(words->positional()[0]).absoluteFilePath();
     QString error;
     // A file the bootloader would refuse never sends the board into it.
     if (!checkFile(path, error))
         return c.fail(ExitFailed, error);
-    const bool yes = words.flag("--yes");
+    const bool yes = words->flag("--yes");
     if (!c.json())
         c.reporter().setEcho(true); // progress for people, on standard error
 

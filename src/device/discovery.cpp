@@ -90,11 +90,11 @@ bool Discovery::HidCtlEnumerate(TJvHidDevice* device, int index) {
     switch (classifyDevice(manufacturer, productName)) {
     case DeviceKind::ClassicBootloader:
         if (!bootloader_)
-            claimBootloader(device, index, BootloaderKind::Classic);
+            claimBootloader(index, BootloaderKind::Classic);
         break;
     case DeviceKind::Bootloader328p:
         if (!bootloader_)
-            claimBootloader(device, index, BootloaderKind::Avr328p);
+            claimBootloader(index, BootloaderKind::Avr328p);
         break;
     case DeviceKind::Board:
         if (!board_)
@@ -106,7 +106,7 @@ bool Discovery::HidCtlEnumerate(TJvHidDevice* device, int index) {
     return true;
 }
 
-void Discovery::claimBootloader(TJvHidDevice* /*device*/, int index, BootloaderKind kind) {
+void Discovery::claimBootloader(int index, BootloaderKind kind) {
     TJvHidDevice* claimed = controller_.ClaimByIndex(index);
     if (!claimed)
         return;

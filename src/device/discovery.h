@@ -64,7 +64,7 @@ signals:
     void taskbarState(kv::TaskbarState state);
 
 private:
-    void claimBootloader(TJvHidDevice* device, int index, BootloaderKind kind);
+    void claimBootloader(int index, BootloaderKind kind);
     void claimBoard(int index);
     void setTaskbar(qint64 completed, qint64 total, TaskbarState state);
 

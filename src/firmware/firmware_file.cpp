@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
 #include <array>
 
@@ -17,12 +16,9 @@ QString fileDescription(const QString& path) {
     const QFileInfo file(path);
     if (!file.exists())
         return QString();
-    const QLocale locale;
-    const QDateTime modified = file.lastModified();
-    return file.absoluteFilePath() + QLatin1Char(' ') +
-           locale.toString(modified.date(), logDateFormat(locale)) + QLatin1Char(' ') +
-           locale.toString(modified.time(), logTimeFormat(locale)) + QLatin1Char(' ') +
-           QString::number(file.size()) + QLatin1Char(' ') + Msg(QStringLiteral("Bytes"));
+    return file.absoluteFilePath() + QLatin1Char(' ') + dateTimeText(file.lastModified()) +
+           QLatin1Char(' ') + QString::number(file.size()) + QLatin1Char(' ') +
+           Msg(QStringLiteral("Bytes"));
 }
 
 namespace {

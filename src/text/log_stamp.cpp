@@ -17,10 +17,13 @@ QString logTimeFormat(const QLocale& locale) {
     return format.simplified();
 }
 
+QString dateTimeText(const QDateTime& when, const QLocale& locale) {
+    return locale.toString(when.date(), logDateFormat(locale)) + QLatin1Char(' ') +
+           locale.toString(when.time(), logTimeFormat(locale));
+}
+
 QString logStamp(const QDateTime& when, const QLocale& locale) {
-    return QLatin1Char('[') + locale.toString(when.date(), logDateFormat(locale)) +
-           QLatin1Char(' ') + locale.toString(when.time(), logTimeFormat(locale)) +
-           QLatin1String("] ");
+    return QLatin1Char('[') + dateTimeText(when, locale) + QLatin1String("] ");
 }
 
 QStringList stampLogText(const QString& text, const QDateTime& when, const QLocale& locale) {

@@ -13,6 +13,9 @@ QString logDateFormat(const QLocale& locale);
 // The locale's long time format without a time-zone name.
 QString logTimeFormat(const QLocale& locale);
 
+// A moment as the program shows it: short date, a blank, long time.
+QString dateTimeText(const QDateTime& when, const QLocale& locale = QLocale());
+
 // "[" + short date + " " + long time + "] ", for example "[24.12.2024 18:05:33] ".
 QString logStamp(const QDateTime& when, const QLocale& locale = QLocale());
 

@@ -25,8 +25,7 @@ QString titlePart() {
 } // namespace
 
 QString boardClockText(const QDateTime& when, const QLocale& locale) {
-    return locale.toString(when.date(), logDateFormat(locale)) + QLatin1Char(' ') +
-           locale.toString(when.time(), logTimeFormat(locale));
+    return dateTimeText(when, locale);
 }
 
 QString disconnectedCaption() {
