@@ -69,6 +69,10 @@ protected:
     void startConnected(int mode = 0, QStringList arguments = {QStringLiteral("--simulate")}) {
         create(arguments);
         board().info().Mode = std::uint8_t(mode);
+        // In Auto mode the board's levels follow its schedule by the time of
+        // day; a board started in Manual mode starts dark, whatever the hour.
+        if (mode == 0)
+            board().info().Level = {};
         showWindow();
         ASSERT_TRUE(QTest::qWaitFor([this] { return window->connected(); }, 5000));
         board().clearTransfers();

@@ -27,6 +27,9 @@ void giveBoardLines(LinkedBoard& b, int count) {
 
 TEST(BoardLink, SetConfigMasksClockLineAndLevelsInTheReportOnly) {
     LinkedBoard b;
+    // A board in Manual mode keeps its levels whatever the time of day.
+    b.board().info().Mode = 0;
+    b.board().info().Level = {};
     b.link.info.Minute = 30;
     b.link.info.CurrentLine = 3;
     b.link.info.Level = {1000, 2000, 3000, 4000};
