@@ -92,6 +92,34 @@ QString expandLineBreaks(const QString& text) {
     return result;
 }
 
+namespace {
+
+// Widths beyond this are no placeholder anyone writes; refusing them keeps a
+// stray "%999999999s" from asking for gigabytes.
+constexpr qsizetype MaxFieldWidth = 4096;
+
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Reads the decimal digits at position i (moving i past them). Nothing when
+// there are none or their value exceeds limit.
+std::optional<qsizetype> readDigits(const QString& format, qsizetype& i, qsizetype limit) {
+    const qsizetype first = i;
+    qsizetype value = 0;
+    bool tooLarge = false;
+    for (; i < format.size() && isAsciiDigit(format[i]); ++i) {
+        if (!tooLarge)
+            value = value * 10 + (format[i].unicode() - u'0');
+        tooLarge = tooLarge || value > limit;
+    }
+    if (i == first || tooLarge)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
 std::optional<QString> formatText(const QString& format, const QList<MsgArg>& args) {
     QString out;
     qsizetype next = 0; // index of the argument the next placeholder takes
@@ -108,12 +136,13 @@ std::optional<QString> formatText(const QString& format, const QList<MsgArg>& ar
             out += u'%';
             continue;
         }
-        // Optional "index:" prefix.
+        // Optional "index:" prefix; an index past the arguments is an error.
         qsizetype j = i;
-        while (j < n && format[j].isDigit())
-            ++j;
+        const auto index = readDigits(format, j, args.size());
         if (j < n && j > i && format[j] == u':') {
-            next = format.mid(i, j - i).toLongLong();
+            if (!index)
+                return std::nullopt;
+            next = *index;
             i = j + 1;
         }
         bool leftAlign = false;
@@ -122,8 +151,12 @@ std::optional<QString> formatText(const QString& format, const QList<MsgArg>& ar
             ++i;
         }
         qsizetype width = 0;
-        while (i < n && format[i].isDigit())
-            width = width * 10 + format[i++].digitValue();
+        if (i < n && isAsciiDigit(format[i])) {
+            const auto digits = readDigits(format, i, MaxFieldWidth);
+            if (!digits)
+                return std::nullopt;
+            width = *digits;
+        }
         if (i >= n)
             return std::nullopt;
         if (next >= args.size())

@@ -68,7 +68,8 @@ QString expandLineBreaks(const QString& text);
 
 // Inserts arguments into a format text with "%s", "%d", "%x" and "%%"
 // placeholders (with optional "index:", "-" and width). Returns nothing when
-// the arguments do not fit the placeholders.
+// the arguments do not fit the placeholders, and for a width above 4096: such
+// a placeholder is no placeholder, so the text stays as it is.
 std::optional<QString> formatText(const QString& format, const QList<MsgArg>& args);
 
 // The catalogue text of a message key with its arguments inserted. A missing

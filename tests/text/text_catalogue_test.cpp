@@ -95,3 +95,22 @@ TEST(FormatText, HandlesIndexWidthAndPercent) {
     EXPECT_FALSE(formatText("trailing %", {}));
     EXPECT_FALSE(formatText("%q", {"a"}));
 }
+
+TEST(FormatText, RefusesHugeWidthsAndIndexes) {
+    // Widths up to 4096 pad; larger ones (or ones past any integer) make the
+    // placeholder plain text, so the whole text stays unformatted.
+    EXPECT_EQ(formatText("%4096s", {"a"})->size(), 4096);
+    EXPECT_FALSE(formatText("%4097s", {"a"}));
+    EXPECT_FALSE(formatText("%999999999s", {"a"}));
+    EXPECT_FALSE(formatText("%-99999999999999999999s", {"a"}));
+    EXPECT_FALSE(formatText("%99999999999999999999:s", {"a"}));
+    EXPECT_FALSE(formatText("%18446744073709551616:s", {"a"}));
+    EXPECT_EQ(MsgFmt("x %99999999999999999999s y", {"a"}), "x %99999999999999999999s y");
+    EXPECT_EQ(MsgFmt("%999999999d", {5}), "%999999999d");
+}
+
+TEST(FormatText, TakesOnlyAsciiDigits) {
+    // Other scripts' digits are no width; "%٣s" is a wrong placeholder.
+    EXPECT_FALSE(formatText(QString::fromUtf8("%\u0663s"), {"a"}));
+    EXPECT_EQ(formatText("%03d", {7}), "  7");
+}
