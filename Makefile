@@ -1,11 +1,18 @@
 # The two everyday commands:
 #   make run    install what is missing, build, start the program with the simulated board
-#   make test   install what is missing, build, run every test
+#   make test   install what is missing, build, run every test: the normal suite, the
+#               same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and
+#               each fuzz target for a short while on its seed corpus
 MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
 JOBS ?= $(shell nproc)
+# Seconds each fuzz target runs in fuzz-smoke.
+FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build run run-cli test bench clean format
+.PHONY: all deps configure build run run-cli test test-normal test-sanitize \
+	sanitize-build fuzz-build fuzz-smoke fuzz bench clean format
 
 all: build
 
@@ -28,14 +35,44 @@ run: build
 		xvfb-run -a $(BUILD_DIR)/src/app/kestvelqor --simulate; \
 	fi
 
-test: build
+# One after the other: each part uses every core.
+test: test-normal
+	@$(MAKE) test-sanitize
+	@$(MAKE) fuzz-smoke
+
+test-normal: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite instrumented (GCC, -O1, no benchmarks), in its own folder.
+sanitize-build: deps
+	@cmake -S . -B $(SANITIZE_DIR) -DKV_SANITIZE=ON -DKV_BUILD_BENCH=OFF \
+		-DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g" >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+
+test-sanitize: sanitize-build
+	@root=$(CURDIR) && . scripts/sanitizer-env.sh && \
+		cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets (clang), in their own folder.
+fuzz-build: deps
+	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -DKV_FUZZ=ON \
+		-DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCH=OFF \
+		-DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g" >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz
+
+# Each target for FUZZ_SECONDS on its seed corpus; fails at the first finding.
+fuzz-smoke: fuzz-build
+	@FUZZ_DIR=$(FUZZ_DIR) scripts/fuzz-smoke.sh $(FUZZ_SECONDS)
+
+# A long run of one target: make fuzz FUZZ_TARGET=settings_file FUZZ_SECONDS=1800
+fuzz: fuzz-build
+	@FUZZ_DIR=$(FUZZ_DIR) scripts/run-fuzzer.sh $(FUZZ_TARGET) $(FUZZ_SECONDS)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
 
 format:
-	@find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	@find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

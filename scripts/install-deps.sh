@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs every Debian package needed to build, test, benchmark and screenshot
-# the program. Idempotent: prints nothing and touches nothing when all is present.
+# the program (clang, its sanitizer and fuzzer runtimes and the symbolizer for
+# the fuzz targets). Idempotent: prints nothing and touches nothing when all is present.
 set -eu
 
 PACKAGES="
@@ -30,6 +31,9 @@ libglib2.0-dev
 fonts-dejavu-core
 tzdata
 dbus-daemon
+clang-14
+libclang-rt-14-dev
+llvm-14
 "
 
 missing=""

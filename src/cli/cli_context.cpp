@@ -30,8 +30,9 @@ void CliReporter::log(const QString& text) {
     err << text << '\n';
 }
 
-Context::Context(const Arguments& arguments)
-    : args_(arguments), reporter_(arguments.verbose), out_(stdout), err_(stderr) {}
+Context::Context(const Arguments& arguments, bool systemDevices)
+    : args_(arguments), systemDevices_(systemDevices), reporter_(arguments.verbose), out_(stdout),
+      err_(stderr) {}
 
 Context::~Context() = default;
 
@@ -69,6 +70,7 @@ DeviceSession& Context::session() {
     if (!session_) {
         DeviceSession::Options options;
         options.simulate = args_.simulate;
+        options.systemDevices = systemDevices_;
         session_ = std::make_unique<DeviceSession>(reporter_, options);
         if (auto* sim = session_->simulator())
             loadSimulatorState(*sim);

@@ -38,9 +38,11 @@ private:
 };
 
 // One run of a command: its arguments, its output and the device session.
+// Without systemDevices only the simulated board exists (the fuzz target runs
+// every command and must never reach a real board).
 class Context {
 public:
-    explicit Context(const Arguments& arguments);
+    explicit Context(const Arguments& arguments, bool systemDevices = true);
     ~Context();
 
     const Arguments& args() const { return args_; }
@@ -72,6 +74,7 @@ public:
 
 private:
     Arguments args_;
+    bool systemDevices_;
     CliReporter reporter_;
     QTextStream out_;
     QTextStream err_;

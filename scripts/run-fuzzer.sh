@@ -1,0 +1,44 @@
+#!/bin/sh
+# Runs one fuzz target of the fuzz build (make fuzz-build) on its seed corpus.
+#
+#   scripts/run-fuzzer.sh NAME [SECONDS] [libFuzzer options...]
+#
+# NAME is a folder of fuzz/corpus (firmware_file, settings_file, board_reports,
+# message_format, cli_arguments). New inputs the fuzzer finds go to a scratch
+# corpus in the build folder, so the repository's seeds stay as they are; an
+# input that breaks a rule is written to build-fuzz/fuzz-work/NAME/findings/
+# (copy it to fuzz/regressions/NAME/ once the fault is mended).
+set -eu
+
+[ $# -ge 1 ] || { echo "usage: $0 NAME [SECONDS] [libFuzzer options...]" >&2; exit 2; }
+name=$1
+seconds=${2:-30}
+shift
+[ $# -gt 0 ] && shift
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${FUZZ_DIR:-$root/build-fuzz}
+case $build in /*) ;; *) build=$root/$build ;; esac
+program=$build/fuzz/fuzz_$name
+[ -x "$program" ] || { echo "$program is missing: run make fuzz-build first" >&2; exit 2; }
+
+work=$build/fuzz-work/$name
+mkdir -p "$work/corpus" "$work/findings"
+
+set -- -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$work/findings/" "$@"
+[ -f "$root/fuzz/dict/$name.dict" ] && set -- -dict="$root/fuzz/dict/$name.dict" "$@"
+# The command-line tool prints a line for nearly every input: keep the
+# fuzzer's own output readable (its reports still come through).
+if [ "$name" = cli_arguments ]; then
+    set -- -close_fd_mask=3 "$@"
+else
+    set -- -close_fd_mask=1 "$@"
+fi
+
+# The targets write their files to the temporary folder: keep it in memory.
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
+. "$root/scripts/sanitizer-env.sh"
+cd "$work"
+exec "$program" "$@" "$work/corpus" "$root/fuzz/corpus/$name"

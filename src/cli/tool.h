@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+namespace kv::cli {
+
+// Runs kestvelqorctl with its arguments (without the program name) and gives
+// its exit status. Needs a Qt core application and the loaded text catalogue.
+// Without systemDevices the operating system's HID devices are not looked at.
+int runTool(const QStringList& arguments, bool systemDevices = true);
+
+} // namespace kv::cli
