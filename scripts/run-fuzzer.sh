@@ -40,5 +40,13 @@ if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
     export TMPDIR=/dev/shm
 fi
 . "$root/scripts/sanitizer-env.sh"
+# A fuzzer runs for hours in one process. Qt is built without frame pointers,
+# so the fast unwinder records allocation stacks with stray frames taken from
+# recently used addresses; with the full quarantine and fake stacks those never
+# repeat and the stack store grows by megabytes a minute until the run is
+# killed for its memory. A smaller quarantine (still many inputs' worth of
+# freed memory) keeps it bounded. For a full stack of a finding, reproduce it
+# with ASAN_OPTIONS=fast_unwind_on_malloc=0.
+export ASAN_OPTIONS="$ASAN_OPTIONS:quarantine_size_mb=16:detect_stack_use_after_return=0"
 cd "$work"
 exec "$program" "$@" "$work/corpus" "$root/fuzz/corpus/$name"
