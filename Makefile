@@ -5,7 +5,7 @@ MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run run-cli test bench clean format
+.PHONY: all deps configure build run run-cli test bench clean format format-check
 
 all: build
 
@@ -13,7 +13,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_WARNINGS_AS_ERRORS=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -28,14 +28,20 @@ run: build
 		xvfb-run -a $(BUILD_DIR)/src/app/kestvelqor --simulate; \
 	fi
 
-test: build
+test: format-check build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
 
+SOURCES = find src tests bench -name '*.cpp' -o -name '*.h'
+
 format:
-	@find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	@$(SOURCES) | xargs clang-format -i
+
+# Every source file as .clang-format has it.
+format-check: deps
+	@$(SOURCES) | xargs clang-format --dry-run --Werror
 
 clean:
 	@rm -rf $(BUILD_DIR)

@@ -1,11 +1,12 @@
 #include "cli/cli_context.h"
 
 #include "cli/commands.h"
-#include "cli/sim_state.h"
 #include "device/board_link.h"
 #include "device/device_session.h"
 #include "device/discovery.h"
 #include "device/hid_controller.h"
+#include "device/system_devices.h"
+#include "sim/simulation.h"
 
 #include <QJsonDocument>
 
@@ -67,11 +68,13 @@ void Context::printJson(const QJsonObject& object) {
 
 DeviceSession& Context::session() {
     if (!session_) {
-        DeviceSession::Options options;
-        options.simulate = args_.simulate;
-        session_ = std::make_unique<DeviceSession>(reporter_, options);
-        if (auto* sim = session_->simulator())
-            loadSimulatorState(*sim);
+        systemDevices_ = std::make_unique<SystemDevices>();
+        std::vector<DeviceSource> sources{systemDevices_->source()};
+        if (args_.simulate) {
+            simulation_ = std::make_unique<sim::Simulation>(sim::Simulation::State::Keep);
+            sources.push_back(simulation_->source());
+        }
+        session_ = std::make_unique<DeviceSession>(reporter_, sources);
     }
     return *session_;
 }
@@ -94,8 +97,8 @@ int Context::connectBoard() {
 
 void Context::finish() {
     out_.flush();
-    if (session_ && session_->simulator())
-        saveSimulatorState(*session_->simulator());
+    if (simulation_)
+        simulation_->save();
 }
 
 } // namespace kv::cli

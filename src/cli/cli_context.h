@@ -14,6 +14,10 @@
 namespace kv {
 class BoardLink;
 class DeviceSession;
+class SystemDevices;
+namespace sim {
+class Simulation;
+}
 } // namespace kv
 
 namespace kv::cli {
@@ -67,6 +71,8 @@ public:
     // is no board at all, 1 when it cannot be used); 0 on success.
     int connectBoard();
     BoardLink& link();
+    // The simulated board with --simulate, else null.
+    sim::Simulation* simulation() { return simulation_.get(); }
     // Saves the simulated board's state for the next run (with --simulate).
     void finish();
 
@@ -75,6 +81,9 @@ private:
     CliReporter reporter_;
     QTextStream out_;
     QTextStream err_;
+    // The device sources first: the session uses them until it is gone.
+    std::unique_ptr<SystemDevices> systemDevices_;
+    std::unique_ptr<sim::Simulation> simulation_;
     std::unique_ptr<DeviceSession> session_;
 };
 

@@ -22,30 +22,27 @@ double percentOf(int level) {
     return std::round(levelToPercent(level) * 100.0) / 100.0;
 }
 
-QString modeName(int mode) {
+QString modeName(BoardMode mode) {
     switch (mode) {
-    case 0:
+    case BoardMode::Manual:
         return QStringLiteral("manual");
-    case 1:
+    case BoardMode::Auto:
         return QStringLiteral("auto");
-    case 2:
+    case BoardMode::Geo:
         return QStringLiteral("geo");
-    default:
-        return QString::number(mode);
     }
+    return QString();
 }
 
-QString modeText(int mode) {
-    switch (mode) {
-    case 0:
-        return Msg(QStringLiteral("ModeManual"));
-    case 1:
-        return Msg(QStringLiteral("ModeAuto"));
-    case 2:
-        return Msg(QStringLiteral("ModeGeo"));
-    default:
-        return QString::number(mode);
-    }
+// The command word of a raw Mode byte; the number for an unknown mode.
+QString modeName(std::uint8_t raw) {
+    const auto mode = boardModeOf(raw);
+    return mode ? modeName(*mode) : QString::number(raw);
+}
+
+QString modeText(std::uint8_t raw) {
+    const auto mode = boardModeOf(raw);
+    return mode ? kv::modeText(*mode) : QString::number(raw);
 }
 
 // Ends a command that wrote to the board: 0, or 1 with a clear line.
@@ -85,12 +82,12 @@ template <typename Record> void printRecord(QTextStream& out, const Record& reco
     });
 }
 
-int sendCommand(Context& c, std::uint8_t code) {
+int sendCommand(Context& c, BoardCommand command) {
     if (!c.words(0, 0))
         return ExitUsage;
     if (int s = c.connectBoard())
         return s;
-    return written(c, c.link().SendCommand(code));
+    return written(c, c.link().SendCommand(command));
 }
 
 } // namespace
@@ -193,15 +190,15 @@ int runMode(Context& c) {
     if (!words)
         return ExitUsage;
     const QString name = words->positional()[0].toLower();
-    int mode = -1;
-    for (int m = 0; m < 3; ++m)
+    std::optional<BoardMode> mode;
+    for (BoardMode m : BoardModes)
         if (name == modeName(m))
             mode = m;
-    if (mode < 0)
+    if (!mode)
         return c.fail(ExitUsage, QStringLiteral("mode must be manual, auto or geo"));
     if (int s = c.connectBoard())
         return s;
-    c.link().info.Mode = std::uint8_t(mode);
+    c.link().info.setMode(*mode);
     return written(c, c.link().SetConfig());
 }
 
@@ -249,15 +246,15 @@ int runSetTime(Context& c) {
 }
 
 int runCloud(Context& c) {
-    return sendCommand(c, BoardLink::CommandCloud);
+    return sendCommand(c, BoardCommand::Cloud);
 }
 
 int runStorm(Context& c) {
-    return sendCommand(c, BoardLink::CommandStorm);
+    return sendCommand(c, BoardCommand::Storm);
 }
 
 int runSave(Context& c) {
-    return sendCommand(c, BoardLink::CommandSave);
+    return sendCommand(c, BoardCommand::Save);
 }
 
 } // namespace kv::cli

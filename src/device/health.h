@@ -18,6 +18,9 @@ bool healthIsAlarming(const InfoBlock& info);
 // ...), or the saving text while the board stores its settings.
 QString modeActivityText(const InfoBlock& info);
 
+// The catalogue's name of a mode ("Manuell", "Auto", "Geo").
+QString modeText(BoardMode mode);
+
 // The activity letters alone (cloud, storm, cooler, heater, timer).
 QString activityLetters(const InfoBlock& info);
 

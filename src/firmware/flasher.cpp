@@ -75,12 +75,14 @@ Flasher::Flasher(Discovery& discovery, BoardLink& link, Reporter& reporter,
     : QObject(parent), discovery_(discovery), link_(link), reporter_(reporter),
       interaction_(std::move(interaction)), backupFolder_(defaultBackupFolder()) {}
 
-void Flasher::mnuFirmwareUpdateClick() {
+void Flasher::updateFirmware() {
     if (discovery_.boardDevice()) {
         backUpBoardSettings();
         const bool yes = interaction_.confirmUpdate && interaction_.confirmUpdate();
-        if (yes)
-            link_.SendCommand(BoardLink::CommandSave);
+        if (yes) {
+            emit boardEnteringBootloader();
+            link_.SendCommand(BoardCommand::Save);
+        }
         return;
     }
     if (discovery_.bootloaderDevice()) {
@@ -207,7 +209,7 @@ bool Flasher::sendBlocks(TJvHidDevice& bootloader, const std::vector<std::uint8_
                 interaction_.sleep(BlockRetryPauseMs);
         }
         allSent = allSent && sent;
-        emit taskbarProgress(qint64(a) + BlockSize - start, total);
+        emit progress(qint64(a) + BlockSize - start, total);
         if (interaction_.processPaint)
             interaction_.processPaint();
     }

@@ -74,7 +74,7 @@ TEST_F(FileCommandsTest, ConfigurationImportWritesTheFileToTheBoard) {
 
 TEST_F(FileCommandsTest, ScheduleImportRefillsTheGridAndWritesTheSchedule) {
     startConnected(1);
-    QSignalSpy refills(window.get(), &MainWindow::scheduleShown);
+    QSignalSpy refills(&window->views(), &ViewSet::scheduleShown);
     openAnswer = path("day.ini");
     writeText(openAnswer, "[0]\nHour=7\nMinute=45\n");
     QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);

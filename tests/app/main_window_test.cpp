@@ -2,9 +2,9 @@
 // and their shortcuts, the log, connecting and unplugging the board.
 #include "window_test_support.h"
 
-#include "app/enabling_table.h"
 #include "app/guarded_application.h"
 #include "app/taskbar_progress.h"
+#include "enabling_expectations.h"
 
 #include <QAction>
 #include <QLabel>
@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, StartsDisconnectedWithGermanTabsAndTheLogInFront) {
     EXPECT_EQ(window->menu().mnuRefresh->text(), "Alles neu einlesen");
     EXPECT_EQ(window->menu().mnuRefresh->shortcut(), QKeySequence(Qt::Key_F5));
 
-    for (const EnableEntry& entry : enablingTable()) {
+    for (const ExpectedEnabling& entry : expectedEnablingTable()) {
         if (auto* widget = child<QWidget>(entry.name)) {
             EXPECT_FALSE(widget->isEnabled()) << entry.name.toStdString();
         }
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, UnpluggingDisablesEverythingShowsMessagesAndSetsCaption) 
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->connected(); }, 5000));
 
     int found = 0;
-    for (const EnableEntry& entry : enablingTable()) {
+    for (const ExpectedEnabling& entry : expectedEnablingTable()) {
         QObject* component = window->findChild<QObject*>(entry.name);
         if (auto* action = qobject_cast<QAction*>(component)) {
             EXPECT_FALSE(action->isEnabled()) << entry.name.toStdString();
@@ -188,12 +188,13 @@ TEST_F(MainWindowTest, ModeManualKeepsChannelsGLInFront) {
 
 TEST_F(MainWindowTest, ModeCommandsSwitchTabsAndWriteTheConfiguration) {
     startConnected(0);
-    QSignalSpy refills(window.get(), &MainWindow::scheduleShown);
+    QSignalSpy refills(&window->views(), &ViewSet::scheduleShown);
     QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
     EXPECT_EQ(currentTabName(), "tsSchedule");
     EXPECT_EQ(board().info().Mode, 1);
-    // Mode changed and the schedule tab came to the front: two refills.
-    EXPECT_EQ(refills.count(), 2);
+    // The mode changed: every view shows the schedule again (the schedule
+    // tab refills itself once more when it comes to the front).
+    EXPECT_EQ(refills.count(), 1);
     QTest::keyClick(window.get(), Qt::Key_F3, Qt::ControlModifier);
     EXPECT_EQ(currentTabName(), "tsGeo");
     EXPECT_EQ(board().info().Mode, 2);
@@ -202,7 +203,7 @@ TEST_F(MainWindowTest, ModeCommandsSwitchTabsAndWriteTheConfiguration) {
 
 TEST_F(MainWindowTest, ChoosingTheSetModeAgainStillWritesTheConfiguration) {
     startConnected(0);
-    QSignalSpy refills(window.get(), &MainWindow::scheduleShown);
+    QSignalSpy refills(&window->views(), &ViewSet::scheduleShown);
     window->menu().mnuModeManual->trigger();
     EXPECT_EQ(configWrites().size(), 1u);
     EXPECT_EQ(refills.count(), 0);
@@ -301,7 +302,7 @@ TEST_F(MainWindowTest, ErrorEscapingAHandlerIsLoggedAndTheProgramGoesOn) {
     create({});
     showWindow();
     GuardedApplication::setErrorHook(
-        [this](const QString& message) { window->LogMessage(message); });
+        [this](const QString& message) { window->reporter().log(message); });
     auto* failing = new QAction(window.get());
     failing->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     window->addAction(failing);
@@ -315,6 +316,18 @@ TEST_F(MainWindowTest, ErrorEscapingAHandlerIsLoggedAndTheProgramGoesOn) {
     QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_TRUE(logLines().last().endsWith("] Debug-Meldungen aktiv"));
     GuardedApplication::setErrorHook({});
+}
+
+TEST_F(MainWindowTest, SetAllChannelsTo20PercentBringsTheChannelsAndStores819) {
+    startConnected(1);
+    window->switchToTab(window->page("tsMessages"));
+    QTest::keyClick(window.get(), Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(currentTabName(), "tsChannels");
+    ASSERT_EQ(levelWrites().size(), 1u);
+    for (int channel = 0; channel < 4; ++channel) {
+        EXPECT_EQ(link().info.Level[channel], 819);
+        EXPECT_EQ(levelOf(levelWrites()[0], channel), 819);
+    }
 }
 
 TEST_F(MainWindowTest, ExitClosesWithoutWritingToTheBoard) {

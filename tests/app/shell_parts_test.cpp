@@ -2,11 +2,11 @@
 // taskbar indicator and file-dialog filters.
 #include "app/file_dialogs.h"
 #include "app/guarded_application.h"
-#include "app/message_log.h"
 #include "app/status_panels.h"
 #include "app/taskbar_progress.h"
 #include "qt_printers.h"
 #include "text/log_stamp.h"
+#include "views/message_log.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -200,7 +200,7 @@ TEST(BoardLink, ASingleLineReadIsNotRetried) {
 
 TEST(BoardLink, CommandsGoOutAsReportThree) {
     LinkedBoard b;
-    ASSERT_TRUE(b.link.SendCommand(BoardLink::CommandSave));
+    ASSERT_TRUE(b.link.SendCommand(BoardCommand::Save));
     const auto r = b.writes(3).at(0).bytes;
     ASSERT_EQ(r.size(), 17u);
     EXPECT_EQ(r[1], 254);
@@ -218,7 +218,7 @@ TEST(BoardLink, WithoutABoardNothingHappens) {
     EXPECT_FALSE(link.GetExpertChart());
     EXPECT_FALSE(link.GetSchedule());
     EXPECT_FALSE(link.SetSchedule());
-    EXPECT_FALSE(link.SendCommand(254));
+    EXPECT_FALSE(link.SendCommand(BoardCommand::Save));
     EXPECT_EQ(info.count(), 0);
     EXPECT_EQ(schedule.count(), 0);
     EXPECT_EQ(link.schedule.size(), 3u);

@@ -19,18 +19,15 @@ struct World {
     RecordingReporter reporter;
     Discovery discovery{controller, link, reporter};
     Poller poller{link};
-    std::vector<std::pair<qint64, qint64>> progress;
-    std::vector<TaskbarState> states;
+    std::vector<LinkState> states;
 
     World() {
         controller.addBackend(&sim);
         controller.addChangeSource(&sim);
         QObject::connect(&discovery, &Discovery::boardConnected, &poller, &Poller::start);
         QObject::connect(&discovery, &Discovery::boardGone, &poller, &Poller::stop);
-        QObject::connect(&discovery, &Discovery::taskbarProgress,
-                         [this](qint64 c, qint64 t) { progress.emplace_back(c, t); });
-        QObject::connect(&discovery, &Discovery::taskbarState,
-                         [this](TaskbarState s) { states.push_back(s); });
+        QObject::connect(&discovery, &Discovery::linkStateChanged,
+                         [this](LinkState s) { states.push_back(s); });
     }
     void scan() { controller.scanNow(true); }
     int hidLines() const {
@@ -54,8 +51,7 @@ TEST(Discovery, BoardWithSupportedFirmwareConnects) {
     EXPECT_EQ(w.reporter.announced.last(), "KestVELQOR 1.x.12 erkannt");
     EXPECT_EQ(w.link.schedule.size(), w.sim.board().schedule().size());
     EXPECT_EQ(w.link.expert, w.sim.board().expert());
-    EXPECT_EQ(w.states.back(), TaskbarState::Normal);
-    EXPECT_EQ(w.progress.back(), std::make_pair(qint64(1), qint64(1)));
+    EXPECT_EQ(w.states.back(), LinkState::Connected);
 }
 
 TEST(Discovery, OtherFirmwareVersionsAskForAnUpdate) {
@@ -69,7 +65,7 @@ TEST(Discovery, OtherFirmwareVersionsAskForAnUpdate) {
         EXPECT_FALSE(w.discovery.isBoardConnected());
         EXPECT_NE(w.discovery.boardDevice(), nullptr); // stays claimed
         EXPECT_FALSE(w.poller.isActive());
-        EXPECT_EQ(w.states.back(), TaskbarState::Paused);
+        EXPECT_EQ(w.states.back(), LinkState::OtherFirmware);
         if (version == 11)
             EXPECT_EQ(w.reporter.announced.last(), UpdateRequest11);
         else
@@ -84,7 +80,7 @@ TEST(Discovery, FirmwareZeroHasItsOwnText) {
     EXPECT_EQ(w.reporter.announced.last(),
               QString::fromUtf8("KestVELQOR 1.x erkannt (andere Firmwareversion). Bitte "
                                 "aktualisieren (siehe Menü \"Datei\")!"));
-    EXPECT_EQ(w.states.back(), TaskbarState::Paused);
+    EXPECT_EQ(w.states.back(), LinkState::OtherFirmware);
 }
 
 TEST(Discovery, ProductStringsDecideTheKind) {
@@ -118,14 +114,13 @@ TEST(Discovery, BootloadersAreClaimedAndOffered) {
     ASSERT_EQ(offers.size(), 1u);
     EXPECT_EQ(offers[0], BootloaderKind::Avr328p);
     EXPECT_NE(w.discovery.bootloaderDevice(), nullptr);
-    EXPECT_EQ(w.progress.back(), std::make_pair(qint64(0), qint64(1)));
-    EXPECT_EQ(w.states.back(), TaskbarState::Normal);
+    EXPECT_EQ(w.states.back(), LinkState::Bootloader);
 
     w.sim.unplugBootloader();
     deliverNotifications();
     EXPECT_EQ(w.discovery.bootloaderDevice(), nullptr);
     EXPECT_TRUE(w.reporter.announced.contains("Kest Lighting-Bootloader entfernt"));
-    EXPECT_EQ(w.states.back(), TaskbarState::Error);
+    EXPECT_EQ(w.states.back(), LinkState::NoDevice);
 }
 
 TEST(Discovery, ForeignDevicesAreOnlyLogged) {
@@ -153,7 +148,7 @@ TEST(Discovery, UnpluggingTheBoardStopsPollingAndSaysSo) {
     EXPECT_EQ(w.discovery.boardDevice(), nullptr);
     EXPECT_EQ(w.link.board(), nullptr);
     EXPECT_EQ(w.reporter.announced.last(), "KestVELQOR 1.x entfernt");
-    EXPECT_EQ(w.states.back(), TaskbarState::Error);
+    EXPECT_EQ(w.states.back(), LinkState::NoDevice);
 
     // It connects again when it comes back.
     w.sim.plugBoard();
@@ -169,12 +164,10 @@ TEST(Discovery, UnpluggingTheBoardWhileABootloaderIsHeldLeavesTheTaskbarAlone) {
     w.scan();
     ASSERT_NE(w.discovery.bootloaderDevice(), nullptr);
     ASSERT_TRUE(w.discovery.isBoardConnected());
-    w.progress.clear();
     w.states.clear();
     w.sim.unplugBoard();
     deliverNotifications();
     EXPECT_EQ(w.discovery.boardDevice(), nullptr);
-    EXPECT_TRUE(w.progress.empty());
     EXPECT_TRUE(w.states.empty());
 }
 

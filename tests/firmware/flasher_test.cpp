@@ -45,7 +45,7 @@ struct FlashWorld {
         };
         flasher.setProgramDir("/opt/kv");
         flasher.setBackupFolder(dir.filePath("backups"));
-        QObject::connect(&flasher, &Flasher::taskbarProgress,
+        QObject::connect(&flasher, &Flasher::progress,
                          [this](qint64 c, qint64 t) { progress.emplace_back(c, t); });
     }
     sim::SimulatedBootloader& bootloader() { return sim.bootloader(); }
@@ -204,7 +204,7 @@ TEST(Flasher, UpdatingARunningBoardBacksUpItsSettingsFirst) {
     w.sim.board().clearTransfers();
 
     w.answerYes = false;
-    w.flasher.mnuFirmwareUpdateClick();
+    w.flasher.updateFirmware();
     const QString backup = w.flasher.lastBackupPath();
     ASSERT_FALSE(backup.isEmpty());
     EXPECT_TRUE(QFileInfo::exists(backup));
@@ -221,7 +221,7 @@ TEST(Flasher, UpdatingARunningBoardBacksUpItsSettingsFirst) {
     EXPECT_EQ(info.FanHigh, 66);
 
     w.answerYes = true;
-    w.flasher.mnuFirmwareUpdateClick();
+    w.flasher.updateFirmware();
     const auto& last = w.sim.board().transfers().back();
     EXPECT_TRUE(last.write);
     EXPECT_EQ(last.bytes[0], 3);
@@ -234,7 +234,7 @@ TEST(Flasher, AFailedBackupIsLoggedAndTheUserStillDecides) {
     const QString blocker = w.dir.filePath("blocker");
     writeFile(blocker, "x");
     w.flasher.setBackupFolder(blocker + "/backups"); // below a file: cannot exist
-    w.flasher.mnuFirmwareUpdateClick();
+    w.flasher.updateFirmware();
     EXPECT_TRUE(w.flasher.lastBackupPath().isEmpty());
     EXPECT_TRUE(
         w.reporter.logged.join("\n").contains("Sicherung der Einstellungen fehlgeschlagen"));
@@ -251,8 +251,8 @@ TEST(Flasher, TheWholeUpdateBringsTheBoardBackWithTheNewFirmware) {
     ASSERT_FALSE(w.discovery.isBoardConnected());
 
     w.chosenFile = w.firmwareFile(0, 0x7FF);
-    w.flasher.mnuFirmwareUpdateClick(); // 254: the board leaves, its bootloader comes
-    deliverNotifications();             // discovery claims it and flashes
+    w.flasher.updateFirmware(); // 254: the board leaves, its bootloader comes
+    deliverNotifications();     // discovery claims it and flashes
     EXPECT_EQ(w.bootloader().blocks().size(), 16u);
     EXPECT_TRUE(w.reporter.announced.contains("KestVELQOR 1.x - Bootloader erkannt"));
     deliverNotifications(); // the bootloader leaves, the board comes back

@@ -12,7 +12,7 @@ struct ExpertBlock {
     static constexpr std::size_t Size = 59;
     static constexpr std::uint8_t ReportId = 2;
 
-    std::uint8_t FanMode = 0;                    // 0
+    std::uint8_t FanMode = 0;                    // 0, FanModeLeds or FanModeWater
     std::uint8_t JMPMode = 0;                    // 1
     std::uint8_t ChartMode = 0;                  // 2
     std::uint8_t TWIBitrate = 0;                 // 3
@@ -47,6 +47,11 @@ struct ExpertBlock {
     std::int8_t DaylightHour = 0;                // 55
     std::int8_t DaylightDayOfWeek = 0;           // 56
     std::int16_t Bias = 0;                       // 57, minutes, local standard time minus UTC
+
+    // FanMode: the fan follows the LED brightness, or is switched by the
+    // water temperature.
+    static constexpr std::uint8_t FanModeLeds = 0;
+    static constexpr std::uint8_t FanModeWater = 1;
 
     std::array<std::uint8_t, Size> encode() const;
     static ExpertBlock decode(const std::uint8_t* bytes); // reads Size bytes

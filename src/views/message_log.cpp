@@ -1,4 +1,4 @@
-#include "app/message_log.h"
+#include "views/message_log.h"
 
 #include "text/log_stamp.h"
 

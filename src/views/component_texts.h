@@ -8,7 +8,8 @@ class QObject;
 class QWidget;
 
 // Puts the texts of the catalogue's window section on the window's
-// components, which are found by their object names.
+// components, which are found by their object names (the catalogue names
+// them; the program itself reaches its widgets by pointer).
 namespace kv {
 
 // The component of that name in the window (menu items included); null if
@@ -29,10 +30,13 @@ bool setComponentHint(QObject* component, const QString& text);
 // skipped.
 void applyFormEntries(QWidget* window, const QList<QPair<QString, QString>>& entries);
 
-// The whole step at start: the entries of the built-in catalogue, then the
-// per-channel copies of the first channel's texts, the channel letters as
-// labels of the per-channel edits, and the chart menu captions taken from
-// their radio buttons.
+// The entries of the built-in catalogue on the window's components. Texts a
+// view derives from them (per-channel copies, letters) are the views' own
+// step after this one.
 void ApplyTextCatalogue(QWidget* window);
+
+// A caption template with its "%s" filled in; the template itself when it
+// does not format.
+QString formatCaption(const QString& format, const QString& argument);
 
 } // namespace kv

@@ -1,4 +1,4 @@
-#include "cli/sim_state.h"
+#include "sim/sim_state.h"
 
 #include "sim/sim_backend.h"
 
@@ -8,7 +8,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace kv::cli {
+namespace kv::sim {
 
 namespace {
 
@@ -37,7 +37,7 @@ QString simulatorStatePath() {
            QStringLiteral("/kestvelqor/simulated-board.ini");
 }
 
-void loadSimulatorState(sim::SimBackend& simulator) {
+void loadSimulatorState(SimBackend& simulator) {
     const QString path = simulatorStatePath();
     if (!QFileInfo::exists(path))
         return;
@@ -58,7 +58,7 @@ void loadSimulatorState(sim::SimBackend& simulator) {
     if (schedule.size() != info->LineCount)
         return;
 
-    sim::SimulatedBoard& board = simulator.board();
+    SimulatedBoard& board = simulator.board();
     board.info() = *info;
     board.expert() = *expert;
     board.chart() = *chart;
@@ -67,10 +67,10 @@ void loadSimulatorState(sim::SimBackend& simulator) {
     board.setBoardTime(QDateTime::currentDateTime().addMSecs(offsetMs));
 }
 
-void saveSimulatorState(sim::SimBackend& simulator) {
+void saveSimulatorState(SimBackend& simulator) {
     const QString path = simulatorStatePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    sim::SimulatedBoard& board = simulator.board();
+    SimulatedBoard& board = simulator.board();
     QSettings settings(path, QSettings::IniFormat);
     settings.clear();
     settings.setValue(QStringLiteral("InfoBlock"), hexOf(board.info()));
@@ -87,4 +87,4 @@ void saveSimulatorState(sim::SimBackend& simulator) {
     settings.sync();
 }
 
-} // namespace kv::cli
+} // namespace kv::sim

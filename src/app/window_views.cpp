@@ -1,0 +1,43 @@
+// The views of the main window, one per tab in the order of the tabs. A new
+// view is created here and nowhere else in the window.
+#include "app/main_window.h"
+
+#include "app/window_reporter.h"
+#include "views/channel_panel.h"
+#include "views/chart_view.h"
+#include "views/config_view.h"
+#include "views/empty_view.h"
+#include "views/messages_view.h"
+
+#include <QTabWidget>
+
+namespace kv {
+
+void MainWindow::createViews() {
+    const ViewContext context{link(), channelNames_, reporter_, *this};
+    const auto empty = [&](const char* sheetName, const char* caption,
+                           std::optional<EnableRule> rule = std::nullopt) {
+        return views_.add(new EmptyView(context, QString::fromLatin1(sheetName),
+                                        QString::fromLatin1(caption), rule));
+    };
+
+    channels_ = views_.add(new ChannelPanel(context));
+    // The program drives channels 0 to 3 only: this tab is never shown.
+    channelsGL_ = empty("tsChannelsGL", "Channels G-L");
+    schedule_ = empty("tsSchedule", "Schedule", EnableRule::Connected);
+    empty("tsVisualize", "Visualization", EnableRule::Connected);
+    geo_ = empty("tsGeo", "Geo");
+    views_.add(new ConfigView(context));
+    views_.add(new ChartView(context));
+    empty("tsWeather", "Weather");
+    empty("tsWeatherDelay", "Delays");
+    empty("tsMoon", "Moon");
+    expert_ = empty("tsExpert", "Expert options");
+    jmp_ = empty("tsJMP", "JMP pin");
+    messages_ = views_.add(new MessagesView(context, reporter_.messageLog()));
+
+    for (View* view : views_.views())
+        pc_->addTab(view, view->designCaption());
+}
+
+} // namespace kv
