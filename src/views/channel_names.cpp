@@ -1,7 +1,7 @@
 #include "views/channel_names.h"
 
 #include "device/records/info_block.h"
-#include "views/channel_colors.h"
+#include "plot/channel_colors.h"
 
 namespace kv {
 

@@ -1,9 +1,9 @@
 #include "views/channel_panel.h"
 
 #include "device/board_link.h"
+#include "plot/channel_colors.h"
 #include "text/number_format.h"
 #include "text/text_catalogue.h"
-#include "views/channel_colors.h"
 #include "views/channel_names.h"
 #include "views/component_texts.h"
 #include "views/focus_rule.h"

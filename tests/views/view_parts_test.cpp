@@ -2,8 +2,8 @@
 // marks on edits, enabling rules and the labelled edit.
 #include "device/health.h"
 #include "device/records/info_block.h"
+#include "plot/channel_colors.h"
 #include "qt_printers.h"
-#include "views/channel_colors.h"
 #include "views/enabling.h"
 #include "views/focus_rule.h"
 #include "views/health_display.h"

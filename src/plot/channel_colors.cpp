@@ -1,4 +1,4 @@
-#include "views/channel_colors.h"
+#include "plot/channel_colors.h"
 
 #include "text/text_catalogue.h"
 
