@@ -33,6 +33,7 @@ test: format-check build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+	@bench/startup.sh $(BUILD_DIR)
 
 SOURCES = find src tests bench -name '*.cpp' -o -name '*.h'
 

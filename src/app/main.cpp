@@ -3,6 +3,7 @@
 #include "app/guarded_application.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "device/discovery.h"
 #include "device/system_devices.h"
 #include "sim/simulation.h"
 #include "text/text_catalogue.h"
@@ -36,10 +37,11 @@ int main(int argc, char* argv[]) {
     options.commandLine = kv::parseCommandLine(QApplication::arguments().mid(1));
     kv::SystemDevices systemDevices;
     options.deviceSources.push_back(systemDevices.source());
-    // --simulate: the simulated board on the device list beside the real ones.
+    // --simulate: the simulated board on the device list beside the real ones,
+    // the same board the command-line tool sees (it keeps its settings).
     std::unique_ptr<kv::sim::Simulation> simulation;
     if (options.commandLine.simulate) {
-        simulation = std::make_unique<kv::sim::Simulation>(kv::sim::Simulation::State::Fresh);
+        simulation = std::make_unique<kv::sim::Simulation>(kv::sim::Simulation::State::Keep);
         // A long session would otherwise keep every report in memory.
         simulation->board().setRecording(false);
         simulation->backend().bootloader().setRecording(false);
@@ -52,8 +54,14 @@ int main(int argc, char* argv[]) {
                          [&simulation] { simulation->enterBootloaderOnNextSave(); });
     kv::GuardedApplication::setErrorHook(
         [&window](const QString& message) { window.reporter().log(message); });
+    // For the start-up benchmark (bench/startup.sh): end once connected.
+    if (qEnvironmentVariableIsSet("KESTVELQOR_EXIT_WHEN_CONNECTED"))
+        QObject::connect(&window.session().discovery(), &kv::Discovery::boardConnected, &app,
+                         &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
     const int result = app.exec();
     kv::GuardedApplication::setErrorHook({});
+    if (simulation)
+        simulation->save();
     return result;
 }

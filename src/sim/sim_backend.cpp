@@ -177,6 +177,7 @@ bool SimBackend::isPlugged(Target target, std::uint64_t plug) const {
 }
 
 void SimBackend::afterBoardWrite(const std::uint8_t* buffer, std::size_t length) {
+    emit boardWritten();
     const bool saveCommand = length == LineReportLength && buffer[0] == ScheduleLine::ReportId &&
                              buffer[1] == std::uint8_t(BoardCommand::Save);
     if (!saveCommand || !enterBootloaderOnSave_)

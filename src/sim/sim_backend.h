@@ -67,6 +67,10 @@ public:
     std::vector<HidDeviceInfo> enumerate() override;
     HidOpenResult open(const HidDeviceInfo& device) override;
 
+signals:
+    // The board took a written report (its settings may have changed).
+    void boardWritten();
+
 private:
     friend class SimConnection;
     enum class Target { Board, Bootloader, Foreign };

@@ -2,11 +2,15 @@
 
 #include "sim/sim_backend.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <cstdio>
 
 namespace kv::sim {
 
@@ -67,24 +71,41 @@ void loadSimulatorState(SimBackend& simulator) {
     board.setBoardTime(QDateTime::currentDateTime().addMSecs(offsetMs));
 }
 
-void saveSimulatorState(SimBackend& simulator) {
+bool saveSimulatorState(SimBackend& simulator) {
     const QString path = simulatorStatePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QFileInfo target(path);
+    QDir().mkpath(target.absolutePath());
+    // Written beside the file and renamed over it: a reader (the other
+    // program) sees the old file or the new one, never half of one.
+    const QString temporary =
+        path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
     SimulatedBoard& board = simulator.board();
-    QSettings settings(path, QSettings::IniFormat);
-    settings.clear();
-    settings.setValue(QStringLiteral("InfoBlock"), hexOf(board.info()));
-    settings.setValue(QStringLiteral("ExpertBlock"), hexOf(board.expert()));
-    settings.setValue(QStringLiteral("ChartBlock"), hexOf(board.chart()));
-    settings.beginWriteArray(QStringLiteral("Schedule"), int(board.schedule().size()));
-    for (int i = 0; i < int(board.schedule().size()); ++i) {
-        settings.setArrayIndex(i);
-        settings.setValue(QStringLiteral("Line"), hexOf(board.schedule()[std::size_t(i)]));
+    {
+        QSettings settings(temporary, QSettings::IniFormat);
+        settings.clear();
+        settings.setValue(QStringLiteral("InfoBlock"), hexOf(board.info()));
+        settings.setValue(QStringLiteral("ExpertBlock"), hexOf(board.expert()));
+        settings.setValue(QStringLiteral("ChartBlock"), hexOf(board.chart()));
+        settings.beginWriteArray(QStringLiteral("Schedule"), int(board.schedule().size()));
+        for (int i = 0; i < int(board.schedule().size()); ++i) {
+            settings.setArrayIndex(i);
+            settings.setValue(QStringLiteral("Line"), hexOf(board.schedule()[std::size_t(i)]));
+        }
+        settings.endArray();
+        settings.setValue(QStringLiteral("ClockOffsetMs"),
+                          QDateTime::currentDateTime().msecsTo(board.boardTime()));
+        settings.sync();
+        if (settings.status() != QSettings::NoError) {
+            QFile::remove(temporary);
+            return false;
+        }
     }
-    settings.endArray();
-    settings.setValue(QStringLiteral("ClockOffsetMs"),
-                      QDateTime::currentDateTime().msecsTo(board.boardTime()));
-    settings.sync();
+    if (std::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(temporary);
+        return false;
+    }
+    return true;
 }
 
 } // namespace kv::sim

@@ -12,6 +12,9 @@ class SimBackend;
 // folder). Delete the file to get a factory-fresh board.
 QString simulatorStatePath();
 void loadSimulatorState(SimBackend& simulator);
-void saveSimulatorState(SimBackend& simulator);
+// Written atomically (a temporary file renamed over the old one), so two
+// programs saving at once leave one whole file: the last writer's. False
+// when the file could not be written; the old one then stays.
+bool saveSimulatorState(SimBackend& simulator);
 
 } // namespace kv::sim

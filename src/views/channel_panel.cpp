@@ -187,6 +187,10 @@ void ChannelPanel::showChannelNames() {
         if (!focus::isDroppedDown(row.nameBox))
             row.nameBox->setCurrentIndex(channelNames().colorIndex(channel));
         setEditTint(row.edit, channelNames().tint(channel));
+        // A screen reader names the row's level controls by the channel.
+        const QString levelName = QStringLiteral("Level ") + channelNames().name(channel);
+        row.slider->setAccessibleName(levelName);
+        row.edit->setAccessibleName(levelName);
     }
 }
 
@@ -202,6 +206,8 @@ void ChannelPanel::textsApplied() {
         row.onButton->setText(rows_[0].onButton->text());
         row.offButton->setText(rows_[0].offButton->text());
         row.nameLabel->setText(formatCaption(nameTemplate, ChannelLetter(channel)));
+        // The list is announced by its label, not by the colour it shows.
+        row.nameBox->setAccessibleName(row.nameLabel->text());
     }
     // "Kanäle %s": the tab's caption without a letter.
     setComponentCaption(this, formatCaption(componentCaption(this), QString()).trimmed());

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -131,12 +132,20 @@ bool setComponentHint(QObject* component, const QString& rawText) {
 void applyFormEntries(QWidget* window, const QList<QPair<QString, QString>>& entries) {
     static const QString CaptionSuffix = QStringLiteral(".Caption");
     static const QString HintSuffix = QStringLiteral(".Hint");
+    // One walk over the window's components instead of one per entry.
+    QHash<QString, QObject*> components;
+    if (window && !window->objectName().isEmpty())
+        components.insert(window->objectName(), window);
+    if (window)
+        for (QObject* component : window->findChildren<QObject*>())
+            if (!component->objectName().isEmpty() && !components.contains(component->objectName()))
+                components.insert(component->objectName(), component);
     for (const auto& [name, value] : entries) {
         if (const qsizetype at = name.indexOf(CaptionSuffix); at >= 0) {
-            if (QObject* component = findComponent(window, name.left(at)))
+            if (QObject* component = components.value(name.left(at)))
                 setComponentCaption(component, expandLineBreaks(value));
         } else if (const qsizetype hintAt = name.indexOf(HintSuffix); hintAt >= 0) {
-            if (QObject* component = findComponent(window, name.left(hintAt)))
+            if (QObject* component = components.value(name.left(hintAt)))
                 setComponentHint(component, expandLineBreaks(value));
         }
     }

@@ -11,6 +11,12 @@ class MessagesView : public View {
     Q_OBJECT
 public:
     MessagesView(ViewContext context, MessageLog* log);
+
+    // The log is announced by its tab's caption.
+    void textsApplied() override;
+
+private:
+    MessageLog* log_;
 };
 
 } // namespace kv

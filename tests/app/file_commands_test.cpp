@@ -72,6 +72,17 @@ TEST_F(FileCommandsTest, ConfigurationImportWritesTheFileToTheBoard) {
     EXPECT_EQ(window->statusPanels()->panelText(2).left(3), "Geo");
 }
 
+TEST_F(FileCommandsTest, ConfigurationImportLeavesTheLogForThePageOfTheNewMode) {
+    startConnected(0);
+    window->switchToTab(window->page("tsMessages"));
+    openAnswer = path("geo.ini");
+    writeText(openAnswer, "[Config]\nMode=2\n");
+    QTest::keyClick(window.get(), Qt::Key_K, Qt::ControlModifier);
+    // The dialog came up over the log; the import then showed the Geo page.
+    EXPECT_EQ(tabsAtDialog.back(), "tsMessages");
+    EXPECT_EQ(currentTabName(), "tsGeo");
+}
+
 TEST_F(FileCommandsTest, ScheduleImportRefillsTheGridAndWritesTheSchedule) {
     startConnected(1);
     QSignalSpy refills(&window->views(), &ViewSet::scheduleShown);

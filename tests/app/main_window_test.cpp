@@ -318,6 +318,22 @@ TEST_F(MainWindowTest, ErrorEscapingAHandlerIsLoggedAndTheProgramGoesOn) {
     GuardedApplication::setErrorHook({});
 }
 
+TEST_F(MainWindowTest, RefreshLeavesTheLogForThePageOfTheMode) {
+    const std::pair<int, const char*> pages[] = {
+        {0, "tsChannels"}, {1, "tsSchedule"}, {2, "tsGeo"}};
+    for (const auto& [mode, page] : pages) {
+        startConnected(mode);
+        window->switchToTab(window->page("tsMessages"));
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        EXPECT_EQ(currentTabName(), page) << "mode " << mode;
+        // With another tab in front, a refresh leaves it there.
+        window->switchToTab(window->page("tsConfig"));
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        EXPECT_EQ(currentTabName(), "tsConfig");
+        TearDown();
+    }
+}
+
 TEST_F(MainWindowTest, SetAllChannelsTo20PercentBringsTheChannelsAndStores819) {
     startConnected(1);
     window->switchToTab(window->page("tsMessages"));

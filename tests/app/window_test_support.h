@@ -36,11 +36,12 @@ protected:
     // Creates the window; the simulated board is on the bus but not yet
     // found (discovery runs once events are processed). The computer's own
     // devices stay out of it.
-    MainWindow& create(QStringList arguments = {QStringLiteral("--simulate")}) {
+    MainWindow& create(QStringList arguments = {QStringLiteral("--simulate")},
+                       sim::Simulation::State state = sim::Simulation::State::Fresh) {
         WindowOptions options;
         options.commandLine = parseCommandLine(arguments);
         if (options.commandLine.simulate) {
-            simulation = std::make_unique<sim::Simulation>(sim::Simulation::State::Fresh);
+            simulation = std::make_unique<sim::Simulation>(state);
             options.deviceSources.push_back(simulation->source());
         }
         options.openUrl = [this](const QUrl& url) {
