@@ -7,6 +7,7 @@
 #include "device/discovery.h"
 #include "device/health.h"
 #include "device/poller.h"
+#include "device/version_info.h"
 #include "firmware/firmware_file.h"
 #include "text/product.h"
 #include "text/text_catalogue.h"
@@ -92,6 +93,8 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
 
     // Creation steps, in their order. Drawing surfaces, the schedule grid's
     // columns and the sliders of the later tabs belong to their views.
+    // What a person reporting a problem needs to say comes first.
+    reporter_.log(versionLine(QStringLiteral("kestvelqor")));
     scaleForScreen();
     enterProgramDir();
     setExpertTabsVisible(false);
@@ -220,7 +223,8 @@ void MainWindow::enterProgramDir() {
     if (!programDir_.endsWith(QLatin1Char('/')))
         programDir_ += QLatin1Char('/');
     QDir::setCurrent(programDir_); // a failure changes nothing that matters
-    flasher_.setProgramDir(programDir_);
+    dialogFolder_ = kv::dialogFolder(programDir_);
+    flasher_.setProgramDir(dialogFolder_);
 }
 
 void MainWindow::processCommandLine() {

@@ -67,6 +67,8 @@ public:
     bool connected() const { return connected_; }
     // The folder of the executable, ending in a separator.
     QString programDir() const { return programDir_; }
+    // Where the file dialogs start (see dialogFolder()).
+    QString dialogFolder() const { return dialogFolder_; }
 
     // Brings a tab to the front; the tab-change step runs only when it was
     // not in front already.
@@ -144,6 +146,7 @@ private:
     View* messages_ = nullptr;
 
     QString programDir_;
+    QString dialogFolder_;
     double scale_ = 1.0;
     bool debug_ = false;
     bool connected_ = false;

@@ -8,12 +8,12 @@ namespace kv {
 
 namespace {
 
-FileDialogRequest settingsRequest(SettingsCommand command, const QString& programDir) {
+FileDialogRequest settingsRequest(SettingsCommand command, const QString& folder) {
     const SettingsDialogSettings settings = settingsDialogSettings(command);
     FileDialogRequest request;
     request.title = settings.title;
     request.filter = settings.filter;
-    request.folder = programDir;
+    request.folder = folder;
     request.defaultSuffix = settings.defaultExtension;
     return request;
 }
@@ -25,7 +25,7 @@ void MainWindow::mnuScheduleConfigExportClick() {
     // then cancels.
     readBoardForExport(link());
     const QString path =
-        options_.dialogs.saveFile(settingsRequest(SettingsCommand::Export, programDir_));
+        options_.dialogs.saveFile(settingsRequest(SettingsCommand::Export, dialogFolder_));
     if (path.isEmpty())
         return;
     saveSettings(link(), path, reporter_);
@@ -33,7 +33,7 @@ void MainWindow::mnuScheduleConfigExportClick() {
 
 void MainWindow::mnuConfigImportClick() {
     const QString path =
-        options_.dialogs.openFile(settingsRequest(SettingsCommand::ImportConfig, programDir_));
+        options_.dialogs.openFile(settingsRequest(SettingsCommand::ImportConfig, dialogFolder_));
     if (path.isEmpty())
         return;
     importConfig(link(), path, reporter_);
@@ -41,7 +41,7 @@ void MainWindow::mnuConfigImportClick() {
 
 void MainWindow::mnuScheduleImportClick() {
     const QString path =
-        options_.dialogs.openFile(settingsRequest(SettingsCommand::ImportSchedule, programDir_));
+        options_.dialogs.openFile(settingsRequest(SettingsCommand::ImportSchedule, dialogFolder_));
     if (path.isEmpty())
         return;
     importSchedule(link(), path, reporter_);

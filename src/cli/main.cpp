@@ -2,6 +2,7 @@
 #include "cli/cli_args.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "device/version_info.h"
 #include "text/product.h"
 #include "text/text_catalogue.h"
 
@@ -45,7 +46,7 @@ int main(int argc, char* argv[]) {
 
     const Arguments args = parseArguments(QCoreApplication::arguments().mid(1));
     if (args.version) {
-        out << "kestvelqorctl " << kv::product::ApplicationTitle << '\n';
+        out << kv::versionLine(QStringLiteral("kestvelqorctl")) << '\n';
         return ExitDone;
     }
     const Command* command = args.command.isEmpty() ? nullptr : findCommand(args.command);

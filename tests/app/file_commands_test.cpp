@@ -37,7 +37,7 @@ TEST_F(FileCommandsTest, ExportReadsTheBoardAsksForAFileAndWritesIt) {
     const FileDialogRequest& request = dialogRequests[0];
     EXPECT_EQ(request.title, "Zeitplan und Konfiguration exportieren nach...");
     EXPECT_EQ(request.filter, "KestVELQOR 1.x.12 - Konfiguration (*.ini)|*.ini");
-    EXPECT_EQ(request.folder, window->programDir());
+    EXPECT_EQ(request.folder, window->dialogFolder());
     EXPECT_TRUE(request.proposedFile.isEmpty());
     EXPECT_EQ(request.defaultSuffix, ".ini");
 

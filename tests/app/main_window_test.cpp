@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 #include <stdexcept>
@@ -41,6 +42,11 @@ TEST_F(MainWindowTest, StartsDisconnectedWithGermanTabsAndTheLogInFront) {
 
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Kest Lighting • KestVELQOR 1.x.12"));
     EXPECT_EQ(logLinesEndingWith("] gestartet KestVELQOR 1.x.12"), 1);
+    // The first entry says what a problem report needs.
+    const QString first = logLines().filter(QRegularExpression("^\\[")).value(0);
+    EXPECT_TRUE(first.contains("] kestvelqor 1.0.12 (commit ")) << first.toStdString();
+    EXPECT_TRUE(first.contains(", Qt 6.")) << first.toStdString();
+    EXPECT_TRUE(first.contains(", hidapi 0.")) << first.toStdString();
     EXPECT_TRUE(logText().startsWith(QString::fromUtf8("WICHTIG: VOR DEM EINSCHALTEN")));
     // The executable's description: path, date, time, size and "Bytes".
     EXPECT_TRUE(logText().contains(QCoreApplication::applicationFilePath() + ' '));

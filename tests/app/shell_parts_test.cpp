@@ -13,6 +13,9 @@
 #include <QLabel>
 #include <QTest>
 
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -123,6 +126,15 @@ TEST(TaskbarProgressTest, KeepsTheLastValueAndStateWithOrWithoutABus) {
     EXPECT_EQ(taskbar.completed(), 0);
     EXPECT_EQ(taskbar.total(), 1);
     EXPECT_EQ(taskbar.state(), TaskbarState::Paused);
+}
+
+TEST(DialogFolderTest, ProgramFolderWhenWritableElseDocuments) {
+    QTemporaryDir unpacked;
+    EXPECT_EQ(dialogFolder(unpacked.path()), unpacked.path() + '/');
+    EXPECT_EQ(dialogFolder(unpacked.path() + '/'), unpacked.path() + '/');
+    const QString documents =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + '/';
+    EXPECT_EQ(dialogFolder("/nonexistent/kestvelqor/bin/"), documents);
 }
 
 TEST(FileFilterTest, PairsBecomeQtFilters) {
