@@ -48,7 +48,7 @@ const std::vector<Command>& commands() {
         {"save", "save", "store the settings permanently on the board", "Sends command 254.\n",
          runSave},
         {"flash", "flash FILE [--yes]", "update the board's firmware",
-         "Checks FILE, saves the board's settings to a backup file, asks (unless --yes), sends\n"
+         "Checks FILE, asks (unless --yes), saves the board's settings to a backup file, sends\n"
          "the board into its bootloader, flashes FILE, resets, waits for the board to come back\n"
          "and shows its firmware version. With only a bootloader on the bus, flashes at once.\n",
          runFlash},

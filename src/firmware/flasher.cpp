@@ -77,10 +77,13 @@ Flasher::Flasher(Discovery& discovery, BoardLink& link, Reporter& reporter,
 
 void Flasher::mnuFirmwareUpdateClick() {
     if (discovery_.boardDevice()) {
-        backUpBoardSettings();
+        lastBackupPath_.clear();
+        // "No" leaves the board and the disk alone: no reads, no backup file.
         const bool yes = interaction_.confirmUpdate && interaction_.confirmUpdate();
-        if (yes)
-            link_.SendCommand(BoardLink::CommandSave);
+        if (!yes)
+            return;
+        backUpBoardSettings();
+        link_.SendCommand(BoardLink::CommandSave);
         return;
     }
     if (discovery_.bootloaderDevice()) {
