@@ -1,6 +1,7 @@
 #include "app/app_icon.h"
 #include "app/guarded_application.h"
 #include "app/main_window.h"
+#include "app/qt_translation.h"
 #include "app/single_instance.h"
 #include "device/device_session.h"
 #include "sim/sim_backend.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
 #endif
     kv::GuardedApplication app(argc, argv);
+    kv::installQtGermanTranslation(app);
 
     // One copy per user: a second start ends at once, without a word.
     kv::SingleInstance instance;
