@@ -1,6 +1,7 @@
 // Runs the built kestvelqorctl against the simulated board and checks what it
 // prints and how it ends.
 #include "../firmware/firmware_test_support.h"
+#include "support/special_files.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -23,8 +24,9 @@ struct CliResult {
 
 class CliTest : public ::testing::Test {
 protected:
+    // A run that has not ended after timeoutMs is killed (and fails its test).
     CliResult run(const QStringList& args, const QString& input = {},
-                  const QStringList& extraEnv = {}) {
+                  const QStringList& extraEnv = {}, int timeoutMs = 60000) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("KESTVELQOR_SIM_STATE", dir.filePath("sim-state.ini"));
@@ -39,7 +41,7 @@ protected:
         if (!input.isEmpty())
             process.write(input.toUtf8());
         process.closeWriteChannel();
-        process.waitForFinished(60000);
+        process.waitForFinished(timeoutMs);
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
     }
@@ -190,6 +192,37 @@ TEST_F(CliTest, FirmwareFilesAreCheckedAndFlashed) {
     EXPECT_EQ(result["firmwareVersion"].toInt(), 12);
     EXPECT_TRUE(QFile::exists(result["backup"].toString()));
     EXPECT_EQ(run({"flash", "good.chx", "--yes"}).status, 3);
+}
+
+TEST_F(CliTest, PipesAndDevicesAreRefusedAsFiles) {
+    const QString fifo = path("pipe.chx");
+    ASSERT_TRUE(makeFifo(fifo));
+    // Killed after a while should a reader block on the pipe or read the
+    // device without end.
+    auto refused = [&](const QStringList& args) {
+        return run(args, {}, {}, 20000);
+    };
+    for (const QString& special : {fifo, EndlessDevice}) {
+        const QString notRegular = special + QString::fromUtf8(" ist keine reguläre Datei!");
+        for (const QStringList& args : {QStringList{"check-firmware", special},
+                                        QStringList{"--simulate", "flash", special, "--yes"}}) {
+            const CliResult r = refused(args);
+            EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+            EXPECT_EQ(r.err.trimmed(), "kestvelqorctl: Fehler: " + notRegular);
+        }
+        const QString unreadable =
+            QString::fromUtf8("kestvelqorctl: Fehler: Datei %1 konnte nicht gelesen werden "
+                              "(keine reguläre Datei)!")
+                .arg(special);
+        for (const char* import : {"import-config", "import-schedule"}) {
+            const CliResult r = refused({"--simulate", import, special});
+            EXPECT_EQ(r.status, 1) << import;
+            EXPECT_EQ(r.err.trimmed(), unreadable);
+        }
+        const CliResult exported = refused({"--simulate", "export", special});
+        EXPECT_EQ(exported.status, 1);
+        EXPECT_TRUE(exported.err.contains("(keine reguläre Datei)!")) << exported.err.toStdString();
+    }
 }
 
 TEST_F(CliTest, AstroGivesTheGeoViewFigures) {
