@@ -250,3 +250,37 @@ TEST_F(CliTest, AstroGivesTheGeoViewFigures) {
     EXPECT_TRUE(polar["sun"].toObject()["dayLength"].isNull());
     EXPECT_EQ(run({"astro", "--lat", "1", "--lon", "1", "--tz", "Mars/Olympus"}).status, 2);
 }
+
+TEST_F(CliTest, AstroTakesZoneIdsAndOffsetsAndRefusesOtherWords) {
+    auto figures = [&](const QStringList& zone) {
+        const CliResult r = run(QStringList{"--json", "astro", "--lat", "50.1", "--lon", "8.5",
+                                            "--date", "2024-06-21", "--time", "12:00"} +
+                                zone);
+        EXPECT_EQ(r.status, 0) << zone.join(' ').toStdString() << ": " << r.err.toStdString();
+        return r.json();
+    };
+    // Zone ids, also those only the zone database knows, give that zone's time.
+    const QJsonObject summer = figures({"--utc-offset", "120"});
+    EXPECT_EQ(figures({"--tz", "Europe/Berlin"}), summer);
+    EXPECT_EQ(figures({"--tz", "CET"}), summer);
+    EXPECT_EQ(figures({"--tz", "UTC"}), figures({"--utc-offset", "0"}));
+    // Offsets in each spelling.
+    const QJsonObject india = figures({"--utc-offset", "330"});
+    EXPECT_NE(india, summer);
+    for (const char* offset : {"UTC+05:30", "utc+5:30", "+05:30"})
+        EXPECT_EQ(figures({"--tz", offset}), india) << offset;
+    const QJsonObject west = figures({"--utc-offset", "-480"});
+    for (const char* offset : {"UTC-8", "-08:00"})
+        EXPECT_EQ(figures({"--tz", offset}), west) << offset;
+
+    // Words Qt would take for a zone at UTC+0, and offsets out of range.
+    for (const QString& zone :
+         QStringList{"Mars", "Foo", "", "europe/berlin", "CET-1CEST,M3.5.0,M10.5.0/3", "UTC+15:00",
+                     "+05:60", "../../etc/passwd"}) {
+        const CliResult r = run({"astro", "--lat", "1", "--lon", "1", "--tz", zone});
+        EXPECT_EQ(r.status, 2) << zone.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << zone.toStdString();
+        EXPECT_EQ(r.err.trimmed().count('\n'), 0);
+        EXPECT_TRUE(r.err.contains("unknown time zone \"" + zone + "\"")) << r.err.toStdString();
+    }
+}
