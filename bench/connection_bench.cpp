@@ -3,13 +3,12 @@
 // feature transfer takes 1 ms, about what a full-speed USB control transfer
 // costs. Reports the transfers counted and the time measured against
 // transfers × 1 ms: a ratio of 1 means the program adds nothing of its own.
+#include "bench_support.h"
 #include "device/board_link.h"
 #include "device/discovery.h"
 #include "device/hid_controller.h"
 #include "sim/sim_backend.h"
-#include "text/reporter.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -17,22 +16,11 @@
 
 namespace {
 
+using kv::bench::app;
+using kv::bench::SilentReporter;
+
 constexpr std::chrono::microseconds TransferTime{1000};
 constexpr int ScheduleLines = 255;
-
-class SilentReporter : public kv::Reporter {
-public:
-    void announce(const QString&) override {}
-    void log(const QString&) override {}
-};
-
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "connection_bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
 
 // A board on the simulated bus, not yet found.
 struct SlowBoard {
