@@ -4,6 +4,7 @@
 #include "support/special_files.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -185,12 +186,14 @@ TEST_F(CliTest, FirmwareFilesAreCheckedAndFlashed) {
     const CliResult declined = run({"--simulate", "flash", "good.chx"}, "n\n");
     EXPECT_EQ(declined.status, 1);
     EXPECT_TRUE(declined.err.contains("Vorgang fortsetzen?"));
+    EXPECT_FALSE(QFileInfo::exists(path("data/kestvelqor/backups"))); // no backup on "n"
 
     const CliResult flashed = run({"--simulate", "--json", "flash", "good.chx", "--yes"});
     EXPECT_EQ(flashed.status, 0) << flashed.err.toStdString();
     const QJsonObject result = flashed.json();
     EXPECT_EQ(result["firmwareVersion"].toInt(), 12);
     EXPECT_TRUE(QFile::exists(result["backup"].toString()));
+    EXPECT_TRUE(result["backup"].toString().startsWith(path("data/kestvelqor/backups/")));
     EXPECT_EQ(run({"flash", "good.chx", "--yes"}).status, 3);
 }
 
