@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 #include "app/guarded_application.h"
 #include "app/main_window.h"
+#include "app/qt_translation.h"
 #include "app/single_instance.h"
 #include "device/discovery.h"
 #include "device/system_devices.h"
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
 #endif
     kv::GuardedApplication app(argc, argv);
+    kv::installQtGermanTranslation(app);
 
     // One copy per user: a second start ends at once, without a word.
     kv::SingleInstance instance;

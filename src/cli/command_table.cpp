@@ -48,7 +48,7 @@ const std::vector<Command>& commands() {
         {"save", "save", "store the settings permanently on the board", "Sends command 254.\n",
          runSave},
         {"flash", "flash FILE [--yes]", "update the board's firmware",
-         "Checks FILE, saves the board's settings to a backup file, asks (unless --yes), sends\n"
+         "Checks FILE, asks (unless --yes), saves the board's settings to a backup file, sends\n"
          "the board into its bootloader, flashes FILE, resets, waits for the board to come back\n"
          "and shows its firmware version. With only a bootloader on the bus, flashes at once.\n",
          runFlash},
@@ -62,8 +62,9 @@ const std::vector<Command>& commands() {
          "sun and moon figures of a place and moment",
          "Prints the Geo view's figures for the place (degrees, north and east positive) and\n"
          "the local date and time (defaults: today, now). --utc-offset is a fixed offset\n"
-         "without daylight saving; --tz uses that zone's rules; the default is the computer's\n"
-         "zone.\n",
+         "without daylight saving; --tz takes a zone id of the time-zone database (such as\n"
+         "Europe/Berlin) and uses its rules, or a fixed offset written UTC+05:30, UTC-8 or\n"
+         "+05:30 (at most 14:00); the default is the computer's zone.\n",
          runAstro},
     };
     return table;

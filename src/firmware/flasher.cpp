@@ -77,12 +77,14 @@ Flasher::Flasher(Discovery& discovery, BoardLink& link, Reporter& reporter,
 
 void Flasher::updateFirmware() {
     if (discovery_.boardDevice()) {
-        backUpBoardSettings();
+        lastBackupPath_.clear();
+        // "No" leaves the board and the disk alone: no reads, no backup file.
         const bool yes = interaction_.confirmUpdate && interaction_.confirmUpdate();
-        if (yes) {
-            emit boardEnteringBootloader();
-            link_.SendCommand(BoardCommand::Save);
-        }
+        if (!yes)
+            return;
+        backUpBoardSettings();
+        emit boardEnteringBootloader();
+        link_.SendCommand(BoardCommand::Save);
         return;
     }
     if (discovery_.bootloaderDevice()) {

@@ -63,7 +63,8 @@ public:
     // went through.
     bool WriteFlash(const QString& path);
 
-    // The path of the last settings backup written before an update, if any.
+    // The path of the settings backup written after the user agreed to the
+    // last update, if any.
     QString lastBackupPath() const { return lastBackupPath_; }
 
 signals:

@@ -1,8 +1,10 @@
 // Runs the built kestvelqorctl against the simulated board and checks what it
 // prints and how it ends.
 #include "../firmware/firmware_test_support.h"
+#include "support/special_files.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,8 +25,9 @@ struct CliResult {
 
 class CliTest : public ::testing::Test {
 protected:
+    // A run that has not ended after timeoutMs is killed (and fails its test).
     CliResult run(const QStringList& args, const QString& input = {},
-                  const QStringList& extraEnv = {}) {
+                  const QStringList& extraEnv = {}, int timeoutMs = 60000) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("KESTVELQOR_SIM_STATE", dir.filePath("sim-state.ini"));
@@ -39,7 +42,7 @@ protected:
         if (!input.isEmpty())
             process.write(input.toUtf8());
         process.closeWriteChannel();
-        process.waitForFinished(60000);
+        process.waitForFinished(timeoutMs);
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
     }
@@ -183,13 +186,46 @@ TEST_F(CliTest, FirmwareFilesAreCheckedAndFlashed) {
     const CliResult declined = run({"--simulate", "flash", "good.chx"}, "n\n");
     EXPECT_EQ(declined.status, 1);
     EXPECT_TRUE(declined.err.contains("Vorgang fortsetzen?"));
+    EXPECT_FALSE(QFileInfo::exists(path("data/kestvelqor/backups"))); // no backup on "n"
 
     const CliResult flashed = run({"--simulate", "--json", "flash", "good.chx", "--yes"});
     EXPECT_EQ(flashed.status, 0) << flashed.err.toStdString();
     const QJsonObject result = flashed.json();
     EXPECT_EQ(result["firmwareVersion"].toInt(), 12);
     EXPECT_TRUE(QFile::exists(result["backup"].toString()));
+    EXPECT_TRUE(result["backup"].toString().startsWith(path("data/kestvelqor/backups/")));
     EXPECT_EQ(run({"flash", "good.chx", "--yes"}).status, 3);
+}
+
+TEST_F(CliTest, PipesAndDevicesAreRefusedAsFiles) {
+    const QString fifo = path("pipe.chx");
+    ASSERT_TRUE(makeFifo(fifo));
+    // Killed after a while should a reader block on the pipe or read the
+    // device without end.
+    auto refused = [&](const QStringList& args) {
+        return run(args, {}, {}, 20000);
+    };
+    for (const QString& special : {fifo, EndlessDevice}) {
+        const QString notRegular = special + QString::fromUtf8(" ist keine reguläre Datei!");
+        for (const QStringList& args : {QStringList{"check-firmware", special},
+                                        QStringList{"--simulate", "flash", special, "--yes"}}) {
+            const CliResult r = refused(args);
+            EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+            EXPECT_EQ(r.err.trimmed(), "kestvelqorctl: Fehler: " + notRegular);
+        }
+        const QString unreadable =
+            QString::fromUtf8("kestvelqorctl: Fehler: Datei %1 konnte nicht gelesen werden "
+                              "(keine reguläre Datei)!")
+                .arg(special);
+        for (const char* import : {"import-config", "import-schedule"}) {
+            const CliResult r = refused({"--simulate", import, special});
+            EXPECT_EQ(r.status, 1) << import;
+            EXPECT_EQ(r.err.trimmed(), unreadable);
+        }
+        const CliResult exported = refused({"--simulate", "export", special});
+        EXPECT_EQ(exported.status, 1);
+        EXPECT_TRUE(exported.err.contains("(keine reguläre Datei)!")) << exported.err.toStdString();
+    }
 }
 
 TEST_F(CliTest, AstroGivesTheGeoViewFigures) {
@@ -216,4 +252,38 @@ TEST_F(CliTest, AstroGivesTheGeoViewFigures) {
                                   .json();
     EXPECT_TRUE(polar["sun"].toObject()["dayLength"].isNull());
     EXPECT_EQ(run({"astro", "--lat", "1", "--lon", "1", "--tz", "Mars/Olympus"}).status, 2);
+}
+
+TEST_F(CliTest, AstroTakesZoneIdsAndOffsetsAndRefusesOtherWords) {
+    auto figures = [&](const QStringList& zone) {
+        const CliResult r = run(QStringList{"--json", "astro", "--lat", "50.1", "--lon", "8.5",
+                                            "--date", "2024-06-21", "--time", "12:00"} +
+                                zone);
+        EXPECT_EQ(r.status, 0) << zone.join(' ').toStdString() << ": " << r.err.toStdString();
+        return r.json();
+    };
+    // Zone ids, also those only the zone database knows, give that zone's time.
+    const QJsonObject summer = figures({"--utc-offset", "120"});
+    EXPECT_EQ(figures({"--tz", "Europe/Berlin"}), summer);
+    EXPECT_EQ(figures({"--tz", "CET"}), summer);
+    EXPECT_EQ(figures({"--tz", "UTC"}), figures({"--utc-offset", "0"}));
+    // Offsets in each spelling.
+    const QJsonObject india = figures({"--utc-offset", "330"});
+    EXPECT_NE(india, summer);
+    for (const char* offset : {"UTC+05:30", "utc+5:30", "+05:30"})
+        EXPECT_EQ(figures({"--tz", offset}), india) << offset;
+    const QJsonObject west = figures({"--utc-offset", "-480"});
+    for (const char* offset : {"UTC-8", "-08:00"})
+        EXPECT_EQ(figures({"--tz", offset}), west) << offset;
+
+    // Words Qt would take for a zone at UTC+0, and offsets out of range.
+    for (const QString& zone :
+         QStringList{"Mars", "Foo", "", "europe/berlin", "CET-1CEST,M3.5.0,M10.5.0/3", "UTC+15:00",
+                     "+05:60", "../../etc/passwd"}) {
+        const CliResult r = run({"astro", "--lat", "1", "--lon", "1", "--tz", zone});
+        EXPECT_EQ(r.status, 2) << zone.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << zone.toStdString();
+        EXPECT_EQ(r.err.trimmed().count('\n'), 0);
+        EXPECT_TRUE(r.err.contains("unknown time zone \"" + zone + "\"")) << r.err.toStdString();
+    }
 }

@@ -54,6 +54,25 @@ TEST(Discovery, BoardWithSupportedFirmwareConnects) {
     EXPECT_EQ(w.states.back(), LinkState::Connected);
 }
 
+TEST(Discovery, AConnectionReadsEachRecordOnceAndTheInfoBlockAgainBeforeTheLines) {
+    World w;
+    w.sim.board().schedule().resize(255);
+    w.sim.board().info().LineCount = 255;
+    w.scan();
+    ASSERT_TRUE(w.discovery.isBoardConnected());
+    // Report 1, report 1 again at the start of the schedule, the 255 lines,
+    // then reports 2 and 4: 259 transfers, one above the 258 the records need.
+    std::vector<int> expected = {1, 1};
+    expected.insert(expected.end(), 255, 3);
+    expected.insert(expected.end(), {2, 4});
+    std::vector<int> ids;
+    for (const auto& t : w.sim.board().transfers()) {
+        EXPECT_FALSE(t.write);
+        ids.push_back(t.bytes.at(0));
+    }
+    EXPECT_EQ(ids, expected);
+}
+
 TEST(Discovery, OtherFirmwareVersionsAskForAnUpdate) {
     for (int version : {11, 13}) {
         World w;
