@@ -85,7 +85,7 @@ void GeoView::buildControls() {
     edtLon_->edit()->setToolTip(QStringLiteral("positive: east, negative: west"));
     for (LabelledEdit* edit : {edtLat_, edtLon_}) {
         edit->edit()->setAlignment(Qt::AlignRight);
-        edit->edit()->setMaximumWidth(90);
+        edit->edit()->setFixedWidth(70);
         connect(edit->edit(), &QLineEdit::textChanged, this, &GeoView::edtLatChange);
     }
 
@@ -107,7 +107,7 @@ void GeoView::buildControls() {
     trbTime_->setMinimumWidth(240);
 
     edtTime_ = new LabelledEdit(QStringLiteral("edtTime"), QStringLiteral("Time (HH:MM)"), this);
-    edtTime_->edit()->setMaximumWidth(90);
+    edtTime_->edit()->setFixedWidth(70);
 
     btnNow_ = new QPushButton(QStringLiteral("Now"), this);
     btnNow_->setObjectName(QStringLiteral("btnNow"));
@@ -124,6 +124,8 @@ void GeoView::buildControls() {
     imgMoon_->setAccessibleName(QStringLiteral("Mondphase"));
     connect(imgMoon_, &MoonPictureLabel::doubleClicked, this, &GeoView::imgMoonDblClick);
 
+    // The controls on the left, the figures below them right-aligned, the
+    // moon's picture on the right of both.
     controls->addWidget(edtLat_, 0, 0, 2, 1, Qt::AlignBottom);
     controls->addWidget(edtLon_, 0, 1, 2, 1, Qt::AlignBottom);
     controls->addWidget(dtp_, 0, 2);
@@ -131,8 +133,8 @@ void GeoView::buildControls() {
     controls->addWidget(edtTime_, 0, 3, 2, 1, Qt::AlignBottom);
     controls->addWidget(btnNow_, 1, 4, Qt::AlignBottom);
     controls->setColumnStretch(5, 1);
-    controls->addWidget(lblGeo_, 0, 6, 2, 1);
-    controls->addWidget(imgMoon_, 0, 7, 2, 1, Qt::AlignCenter);
+    controls->addWidget(lblGeo_, 2, 0, 1, 6);
+    controls->addWidget(imgMoon_, 0, 6, 3, 1, Qt::AlignCenter);
 
     SliderEditPair::Rules time;
     time.text = [](int minuteOfDay) {

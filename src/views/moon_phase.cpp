@@ -25,22 +25,17 @@ QPolygonF outline(float cx, float cy, float r, float angleDeg, float fraction) {
         polygon << QPointF(cx + u * cosPhi - v * sinPhi, cy + u * sinPhi + v * cosPhi);
     };
 
-    // The limb, both ends included: a step that would pass the end is cut to
-    // it.
-    float t = Pi / 2;
-    const float limbEnd = 3 * Pi / 2;
-    for (;;) {
-        add(r * std::cos(t), r * std::sin(t));
-        if (t >= limbEnd)
-            break;
-        t = std::min(t + Step, limbEnd);
-    }
+    // Each half runs in steps of π/12, both ends included; the last step is
+    // cut to the end. Counting the steps keeps rounding from adding a point.
+    const auto run = [](float from, float to, bool withStart, auto&& each) {
+        const int steps = int(std::ceil((to - from) / Step - 1e-3f));
+        for (int i = withStart ? 0 : 1; i <= steps; ++i)
+            each(i == steps ? to : std::min(from + float(i) * Step, to));
+    };
+    // The limb, from the bottom through the left to the top.
+    run(Pi / 2, 3 * Pi / 2, true, [&](float t) { add(r * std::cos(t), r * std::sin(t)); });
     // The terminator, from the top back to the bottom.
-    const float terminatorEnd = 5 * Pi / 2;
-    while (t < terminatorEnd) {
-        t = std::min(t + Step, terminatorEnd);
-        add(k * std::cos(t), r * std::sin(t));
-    }
+    run(3 * Pi / 2, 5 * Pi / 2, false, [&](float t) { add(k * std::cos(t), r * std::sin(t)); });
     return polygon;
 }
 
