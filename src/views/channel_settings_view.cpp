@@ -87,9 +87,17 @@ void ChannelSettingsView::showExpert() {
         pairs_[std::size_t(channel)]->show(setting_.value(link().expert, channel));
 }
 
+void ChannelSettingsView::connectionChanged(bool connected) {
+    if (!connected)
+        return;
+    boardNamed_ = true;
+    showChannelNames();
+}
+
 void ChannelSettingsView::showChannelNames() {
     for (int channel = 0; channel < ChannelCount; ++channel) {
-        setCaption(channel, channelNames().name(channel));
+        if (boardNamed_)
+            setCaption(channel, channelNames().name(channel));
         setEditTint(edits_[std::size_t(channel)]->edit(), channelNames().tint(channel));
     }
 }

@@ -44,8 +44,12 @@ public:
     ChannelSettingsView(ViewContext context, Setting setting);
 
     void showExpert() override;
+    // Once a board was read its channel names mean something: the captions
+    // follow them from then on.
+    void connectionChanged(bool connected) override;
     void applyEnabling(const ViewFacts& facts) override;
-    // The edits' captions are the channel letters until the names follow.
+    // The edits' captions are the channel letters until a board's names
+    // follow.
     void textsApplied() override;
 
     SliderEditPair* pair(int channel) const { return pairs_[std::size_t(channel)]; }
@@ -53,7 +57,8 @@ public:
     QLabel* description() const { return description_; }
 
 private:
-    // The channel names changed: captions and tints follow.
+    // The channel names changed: tints follow, and the captions once a board
+    // told its names.
     void showChannelNames();
     void setCaption(int channel, const QString& caption);
 
@@ -62,6 +67,7 @@ private:
     std::array<LabelledEdit*, ChannelCount> edits_{};
     std::array<SliderEditPair*, ChannelCount> pairs_{};
     EnablingList enabling_;
+    bool boardNamed_ = false;
 };
 
 // The Delays tab: per channel the delay before clouds and thunderstorms
