@@ -65,84 +65,88 @@ WeatherView::Row WeatherView::addRow(QGroupBox* group, const QString& name, cons
     return row;
 }
 
-QGroupBox* WeatherView::buildCloudGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Clouds"), this);
-    group->setObjectName(QStringLiteral("gbxCloud"));
-    auto* grid = new QGridLayout(group);
+WeatherView::Event WeatherView::buildEvent(const EventDesign& design, std::uint8_t& alpha,
+                                           std::uint16_t& step) {
+    Event event;
+    event.group = new QGroupBox(design.caption, this);
+    event.group->setObjectName(QStringLiteral("gbx") + design.kind);
+    auto* grid = new QGridLayout(event.group);
     grid->setColumnStretch(1, 1);
 
-    // Design-time texts; the catalogue replaces them at start.
-    cloudCount_ = coupleRate(addRow(group, QStringLiteral("edtCloudCount"),
-                                    QStringLiteral("Average number per day"), 0, MaxCloudsPerDay),
-                             true);
-    cloudSeconds_ =
-        coupleRate(addRow(group, QStringLiteral("edtCloudSeconds"),
-                          QStringLiteral("Average duration in seconds"), 1, MaxCloudSeconds),
-                   true);
-    ExpertBlock& expert = link().expert;
-    cloudAlpha_ = coupleEffect(addRow(group, QStringLiteral("edtCloudAlpha"),
+    const QString edt = QStringLiteral("edt") + design.kind;
+    event.count = coupleRate(
+        addRow(event.group, edt + QStringLiteral("Count"), design.countCaption, 0, design.maxCount),
+        design.clouds);
+    event.duration = coupleRate(addRow(event.group, edt + design.durationName,
+                                       design.durationCaption, 1, design.maxDuration),
+                                design.clouds);
+    event.alpha = coupleEffect(addRow(event.group, edt + QStringLiteral("Alpha"),
                                       QStringLiteral("Remaining brightness (%)"), 0, MaxPercent),
-                               expert.CloudAlpha);
-    const Row step =
-        addRow(group, QStringLiteral("edtCloudStep"), QStringLiteral("Dimming speed"), 1, MaxStep);
-    step.edit->edit()->setToolTip(QStringLiteral("The higher, the quicker the change"));
-    cloudStep_ = coupleEffect(step, expert.CloudStep);
+                               alpha);
+    const Row stepRow = addRow(event.group, edt + QStringLiteral("Step"),
+                               QStringLiteral("Dimming speed"), 1, MaxStep);
+    stepRow.edit->edit()->setToolTip(QStringLiteral("The higher, the quicker the change"));
+    event.step = coupleEffect(stepRow, step);
+    return event;
+}
 
-    lblCloudRatio_ = new QLabel(group);
-    lblCloudRatio_->setObjectName(QStringLiteral("lblCloudRatio"));
-    btnCloud_ = new QPushButton(QStringLiteral("Trigger/stop now"), group);
-    btnCloud_->setObjectName(QStringLiteral("btnCloud"));
-    btnCloud_->setToolTip(
-        QStringLiteral("Starts a cloud at once or ends it at once (modes Auto and Geo only)"));
-    connect(btnCloud_, &QPushButton::clicked, this, &WeatherView::btnCloudClick);
+void WeatherView::addTrigger(Event& event, const EventDesign& design) {
+    auto* grid = static_cast<QGridLayout*>(event.group->layout());
+    event.ratio = new QLabel(event.group);
+    event.ratio->setObjectName(QStringLiteral("lbl") + design.kind + QStringLiteral("Ratio"));
+    event.trigger = new QPushButton(QStringLiteral("Trigger/stop now"), event.group);
+    event.trigger->setObjectName(QStringLiteral("btn") + design.kind);
+    event.trigger->setToolTip(design.triggerHint);
+    const BoardCommand command = design.command;
+    connect(event.trigger, &QPushButton::clicked, this,
+            [this, command] { link().SendCommand(command); });
     const int at = grid->rowCount();
-    grid->addWidget(lblCloudRatio_, at, 0);
-    grid->addWidget(btnCloud_, at, 1, Qt::AlignRight);
-    enabling_.add(EnableRule::Connected, {lblCloudRatio_});
-    enabling_.add(EnableRule::ConnectedAutoOrGeo, {btnCloud_});
-    return group;
+    grid->addWidget(event.ratio, at, 0);
+    grid->addWidget(event.trigger, at, 1, Qt::AlignRight);
+    enabling_.add(EnableRule::Connected, {event.ratio});
+    enabling_.add(EnableRule::ConnectedAutoOrGeo, {event.trigger});
+}
+
+QGroupBox* WeatherView::buildCloudGroup() {
+    // Design-time texts; the catalogue replaces them at start.
+    EventDesign design;
+    design.kind = QStringLiteral("Cloud");
+    design.caption = QStringLiteral("Clouds");
+    design.countCaption = QStringLiteral("Average number per day");
+    design.maxCount = MaxCloudsPerDay;
+    design.durationName = QStringLiteral("Seconds");
+    design.durationCaption = QStringLiteral("Average duration in seconds");
+    design.maxDuration = MaxCloudSeconds;
+    design.triggerHint =
+        QStringLiteral("Starts a cloud at once or ends it at once (modes Auto and Geo only)");
+    design.command = BoardCommand::Cloud;
+    design.clouds = true;
+    clouds_ = buildEvent(design, link().expert.CloudAlpha, link().expert.CloudStep);
+    addTrigger(clouds_, design);
+    return clouds_.group;
 }
 
 QGroupBox* WeatherView::buildStormGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Thunderstorms"), this);
-    group->setObjectName(QStringLiteral("gbxStorm"));
-    auto* grid = new QGridLayout(group);
-    grid->setColumnStretch(1, 1);
-
-    stormCount_ = coupleRate(addRow(group, QStringLiteral("edtStormCount"),
-                                    QStringLiteral("Average count per week"), 0, MaxStormsPerWeek),
-                             false);
-    stormMinutes_ =
-        coupleRate(addRow(group, QStringLiteral("edtStormMinutes"),
-                          QStringLiteral("Average duration in minutes"), 1, MaxStormMinutes),
-                   false);
-    ExpertBlock& expert = link().expert;
-    stormAlpha_ = coupleEffect(addRow(group, QStringLiteral("edtStormAlpha"),
-                                      QStringLiteral("Remaining brightness (%)"), 0, MaxPercent),
-                               expert.StormAlpha);
-    const Row step =
-        addRow(group, QStringLiteral("edtStormStep"), QStringLiteral("Dimming speed"), 1, MaxStep);
-    step.edit->edit()->setToolTip(QStringLiteral("The higher, the quicker the change"));
-    stormStep_ = coupleEffect(step, expert.StormStep);
-    const Row lightning = addRow(group, QStringLiteral("edtLightningP"),
+    EventDesign design;
+    design.kind = QStringLiteral("Storm");
+    design.caption = QStringLiteral("Thunderstorms");
+    design.countCaption = QStringLiteral("Average count per week");
+    design.maxCount = MaxStormsPerWeek;
+    design.durationName = QStringLiteral("Minutes");
+    design.durationCaption = QStringLiteral("Average duration in minutes");
+    design.maxDuration = MaxStormMinutes;
+    design.triggerHint = QStringLiteral(
+        "Starts a thunderstorm at once or ends it at once (modes Auto and Geo only)");
+    design.command = BoardCommand::Storm;
+    design.clouds = false;
+    storms_ = buildEvent(design, link().expert.StormAlpha, link().expert.StormStep);
+    const Row lightning = addRow(storms_.group, QStringLiteral("edtLightningP"),
                                  QStringLiteral("Lightning frequency"), 0, MaxLightning);
     lightning.edit->edit()->setToolTip(
         QStringLiteral("The higher, the more often lightning strikes during a thunderstorm."));
-    lightningP_ = coupleEffect(lightning, expert.LightningP);
-
-    lblStormRatio_ = new QLabel(group);
-    lblStormRatio_->setObjectName(QStringLiteral("lblStormRatio"));
-    btnStorm_ = new QPushButton(QStringLiteral("Trigger/stop now"), group);
-    btnStorm_->setObjectName(QStringLiteral("btnStorm"));
-    btnStorm_->setToolTip(QStringLiteral(
-        "Starts a thunderstorm at once or ends it at once (modes Auto and Geo only)"));
-    connect(btnStorm_, &QPushButton::clicked, this, &WeatherView::btnStormClick);
-    const int at = grid->rowCount();
-    grid->addWidget(lblStormRatio_, at, 0);
-    grid->addWidget(btnStorm_, at, 1, Qt::AlignRight);
-    enabling_.add(EnableRule::Connected, {lblStormRatio_});
-    enabling_.add(EnableRule::ConnectedAutoOrGeo, {btnStorm_});
-    return group;
+    lightningP_ = coupleEffect(lightning, link().expert.LightningP);
+    addTrigger(storms_, design);
+    return storms_.group;
 }
 
 SliderEditPair* WeatherView::coupleRate(const Row& row, bool clouds) {
@@ -182,23 +186,23 @@ SliderEditPair* WeatherView::pair(const QString& name) const {
 // Rates
 
 bool WeatherView::storeCloudRates() {
-    const bool changed = weather::storeCloudRates(link().info, cloudCount_->slider()->value(),
-                                                  cloudSeconds_->slider()->value());
+    const bool changed = weather::storeCloudRates(link().info, clouds_.count->slider()->value(),
+                                                  clouds_.duration->slider()->value());
     showRatios();
     return changed;
 }
 
 bool WeatherView::storeStormRates() {
-    const bool changed = weather::storeStormRates(link().info, stormCount_->slider()->value(),
-                                                  stormMinutes_->slider()->value());
+    const bool changed = weather::storeStormRates(link().info, storms_.count->slider()->value(),
+                                                  storms_.duration->slider()->value());
     showRatios();
     return changed;
 }
 
 void WeatherView::showRatios() {
     const weather::RatioTexts texts = weather::ratioTexts(link().info);
-    lblCloudRatio_->setText(texts.cloud);
-    lblStormRatio_->setText(texts.storm);
+    clouds_.ratio->setText(texts.cloud);
+    storms_.ratio->setText(texts.storm);
 }
 
 // ---------------------------------------------------------------------------
@@ -207,33 +211,25 @@ void WeatherView::showRatios() {
 void WeatherView::showInfo() {
     const InfoBlock& info = link().info;
     const weather::RatePositions clouds = weather::cloudPositions(info);
-    cloudCount_->show(clouds.count);
-    cloudSeconds_->show(clouds.duration.value_or(cloudSeconds_->slider()->value()));
+    clouds_.count->show(clouds.count);
+    clouds_.duration->show(clouds.duration.value_or(clouds_.duration->slider()->value()));
     const weather::RatePositions storms = weather::stormPositions(info);
-    stormCount_->show(storms.count);
-    stormMinutes_->show(storms.duration.value_or(stormMinutes_->slider()->value()));
+    storms_.count->show(storms.count);
+    storms_.duration->show(storms.duration.value_or(storms_.duration->slider()->value()));
     showRatios();
 }
 
 void WeatherView::showExpert() {
     const ExpertBlock& expert = link().expert;
-    cloudAlpha_->show(expert.CloudAlpha);
-    cloudStep_->show(expert.CloudStep);
-    stormAlpha_->show(expert.StormAlpha);
-    stormStep_->show(expert.StormStep);
+    clouds_.alpha->show(expert.CloudAlpha);
+    clouds_.step->show(expert.CloudStep);
+    storms_.alpha->show(expert.StormAlpha);
+    storms_.step->show(expert.StormStep);
     lightningP_->show(expert.LightningP);
 }
 
 // ---------------------------------------------------------------------------
-// Buttons, enabling, texts
-
-void WeatherView::btnCloudClick() {
-    link().SendCommand(BoardCommand::Cloud);
-}
-
-void WeatherView::btnStormClick() {
-    link().SendCommand(BoardCommand::Storm);
-}
+// Enabling, texts
 
 void WeatherView::applyEnabling(const ViewFacts& facts) {
     enabling_.apply(facts);

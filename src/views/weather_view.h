@@ -1,6 +1,9 @@
 #pragma once
 
+#include "device/records/schedule_line.h"
 #include "views/view.h"
+
+#include <cstdint>
 
 class QGroupBox;
 class QLabel;
@@ -34,10 +37,10 @@ public:
     // One slider/edit pair of the tab, by the slider's or the edit's name
     // ("trbCloudCount", "edtCloudCount").
     SliderEditPair* pair(const QString& name) const;
-    QLabel* cloudRatioLabel() const { return lblCloudRatio_; }
-    QLabel* stormRatioLabel() const { return lblStormRatio_; }
-    QPushButton* cloudButton() const { return btnCloud_; }
-    QPushButton* stormButton() const { return btnStorm_; }
+    QLabel* cloudRatioLabel() const { return clouds_.ratio; }
+    QLabel* stormRatioLabel() const { return storms_.ratio; }
+    QPushButton* cloudButton() const { return clouds_.trigger; }
+    QPushButton* stormButton() const { return storms_.trigger; }
 
 private:
     // A slider with its labelled edit in the next row of a group.
@@ -45,8 +48,35 @@ private:
         QSlider* slider = nullptr;
         LabelledEdit* edit = nullptr;
     };
+    // The controls of one kind of weather event, and how they are designed.
+    struct Event {
+        QGroupBox* group = nullptr;
+        SliderEditPair* count = nullptr;
+        SliderEditPair* duration = nullptr;
+        SliderEditPair* alpha = nullptr;
+        SliderEditPair* step = nullptr;
+        QLabel* ratio = nullptr;
+        QPushButton* trigger = nullptr;
+    };
+    struct EventDesign {
+        QString kind; // "Cloud": gbxCloud, edtCloudCount, lblCloudRatio, btnCloud
+        QString caption;
+        QString countCaption;
+        int maxCount = 0;
+        QString durationName; // "Seconds": edtCloudSeconds
+        QString durationCaption;
+        int maxDuration = 0;
+        QString triggerHint;
+        BoardCommand command = BoardCommand::Cloud;
+        bool clouds = true;
+    };
+
     Row addRow(QGroupBox* group, const QString& name, const QString& caption, int minimum,
                int maximum);
+    // The group with its rate and effect rows.
+    Event buildEvent(const EventDesign& design, std::uint8_t& alpha, std::uint16_t& step);
+    // The ratio label and the trigger button below the rows.
+    void addTrigger(Event& event, const EventDesign& design);
     QGroupBox* buildCloudGroup();
     QGroupBox* buildStormGroup();
     // A rate pair: its position is a count or a duration; the rates are
@@ -58,24 +88,12 @@ private:
     bool storeCloudRates();
     bool storeStormRates();
     void showRatios();
-    void btnCloudClick();
-    void btnStormClick();
 
     QList<SliderEditPair*> pairs_;
     QList<Row> rows_;
-    SliderEditPair* cloudCount_ = nullptr;
-    SliderEditPair* cloudSeconds_ = nullptr;
-    SliderEditPair* stormCount_ = nullptr;
-    SliderEditPair* stormMinutes_ = nullptr;
-    SliderEditPair* cloudAlpha_ = nullptr;
-    SliderEditPair* cloudStep_ = nullptr;
-    SliderEditPair* stormAlpha_ = nullptr;
-    SliderEditPair* stormStep_ = nullptr;
+    Event clouds_;
+    Event storms_;
     SliderEditPair* lightningP_ = nullptr;
-    QLabel* lblCloudRatio_ = nullptr;
-    QLabel* lblStormRatio_ = nullptr;
-    QPushButton* btnCloud_ = nullptr;
-    QPushButton* btnStorm_ = nullptr;
     EnablingList enabling_;
 };
 

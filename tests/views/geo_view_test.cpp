@@ -1,4 +1,5 @@
 // The Geo tab driven by mouse and keyboard against the simulated board.
+#include "typing.h"
 #include "view_test_support.h"
 
 #include "geo/time_zone_source.h"
@@ -57,20 +58,6 @@ protected:
         info.Day = std::int8_t(day);
         info.Hour = std::int8_t(hour);
         info.Minute = std::int8_t(minute);
-    }
-
-    void typeInto(QLineEdit* target, const QString& text) {
-        QTest::mouseClick(target, Qt::LeftButton);
-        ASSERT_TRUE(target->hasFocus());
-        target->selectAll();
-        QTest::keyClicks(target, text);
-    }
-    // The whole text at once, as pasted.
-    void pasteInto(QLineEdit* target, const QString& text) {
-        QTest::mouseClick(target, Qt::LeftButton);
-        ASSERT_TRUE(target->hasFocus());
-        target->selectAll();
-        target->insert(text);
     }
 
     QWidget* mapViewport() { return view->map()->viewport(); }

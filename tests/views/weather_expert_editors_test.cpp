@@ -1,5 +1,6 @@
 // The weather editors of the expert options, placed on a tab as its view
 // places them, against the simulated board.
+#include "typing.h"
 #include "view_test_support.h"
 
 #include "views/input_marks.h"
@@ -39,13 +40,6 @@ protected:
         showView();
     }
     WeatherExpertEditors* editors() { return view->editors; }
-
-    void pasteInto(QLineEdit* target, const QString& text) {
-        QTest::mouseClick(target, Qt::LeftButton);
-        ASSERT_TRUE(target->hasFocus());
-        target->selectAll();
-        target->insert(text);
-    }
 };
 
 TEST_F(WeatherExpertEditorsTest, AMaskBeyondOneByteIsRefusedAndNothingIsSent) {
@@ -68,6 +62,9 @@ TEST_F(WeatherExpertEditorsTest, RampAndCloudTemperatureKeepToWhatTheirFieldsMea
     EXPECT_TRUE(isMarkedInvalid(editors()->balanceSumRampEdit()));
     pasteInto(editors()->balanceSumRampEdit(), "-100");
     EXPECT_EQ(board().expert().BalanceSumRamp, -100);
+    pasteInto(editors()->balanceSum()->edit(), "101");
+    EXPECT_TRUE(isMarkedInvalid(editors()->balanceSum()->edit()));
+    EXPECT_EQ(link().expert.BalanceSum, board().expert().BalanceSum);
 
     board().info().WaterTemp = 251; // a sensor, so the edit is enabled
     poll();

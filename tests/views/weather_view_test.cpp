@@ -1,5 +1,6 @@
 // The Weather, Delays and Moon tabs driven by keyboard against the simulated
 // board, and the texts of the weather rates.
+#include "typing.h"
 #include "view_test_support.h"
 
 #include "text/text_catalogue.h"
@@ -32,21 +33,6 @@ public:
         QLocale::setDefault(QLocale::c());
     }
 };
-
-void typeInto(QLineEdit* target, const QString& text) {
-    QTest::mouseClick(target, Qt::LeftButton);
-    ASSERT_TRUE(target->hasFocus());
-    target->selectAll();
-    QTest::keyClicks(target, text);
-}
-
-// The whole text at once, as pasted.
-void pasteInto(QLineEdit* target, const QString& text) {
-    QTest::mouseClick(target, Qt::LeftButton);
-    ASSERT_TRUE(target->hasFocus());
-    target->selectAll();
-    target->insert(text);
-}
 
 TEST(WeatherRatesTest, RatioTextsFollowTheChancesAndTheActivityWhileTheScheduleRuns) {
     GermanTexts german;
