@@ -165,19 +165,6 @@ TEST(MoonPhaseTest, APhaseAngleOfExactlyPiIsDrawnWaxingLitOnTheRight) {
     EXPECT_EQ(litPixels(crescent, 0, 30), 0);
 }
 
-TEST(MoonPhaseTest, TheOutlineRunsDownTheLimbAndBackAlongTheTerminator) {
-    const QPolygonF outline = moonphase::outline(30, 30, 20, 0, 1);
-    // 13 limb points from the bottom (t = π/2) to the top (3π/2), 12 more on
-    // the terminator back to the bottom.
-    ASSERT_EQ(outline.size(), 25);
-    EXPECT_NEAR(outline.front().x(), 30, 1e-4);
-    EXPECT_NEAR(outline.front().y(), 50, 1e-4);
-    EXPECT_NEAR(outline[6].x(), 10, 1e-4); // the left end of the limb
-    EXPECT_NEAR(outline[12].y(), 10, 1e-4);
-    EXPECT_NEAR(outline[18].x(), 50, 1e-4); // full: the terminator bulges right
-    EXPECT_NEAR(outline.back().y(), 50, 1e-4);
-}
-
 TEST(GeoSceneTest, AnImpossibleDateRedrawsTheMapAndKeepsTheMoon) {
     GeoScene scene(plainMap());
     sunmoon::TimeZoneRules utc;
