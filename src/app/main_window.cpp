@@ -3,7 +3,6 @@
 #include "app/help_links.h"
 #include "app/status_panels.h"
 #include "device/board_link.h"
-#include "device/clock_sync.h"
 #include "device/discovery.h"
 #include "device/health.h"
 #include "device/poller.h"
@@ -13,6 +12,7 @@
 #include "text/text_catalogue.h"
 #include "views/channel_panel.h"
 #include "views/component_texts.h"
+#include "views/geo_view.h"
 #include "views/health_display.h"
 #include "views/message_log.h"
 
@@ -113,6 +113,9 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     link().chart = ChartBlock::empty();
     link().expert.Lat = PresetLatitude;
     link().expert.Lon = PresetLongitude;
+    // The Geo tab's "Now" once: the records hold the computer's date and
+    // time; nothing reaches a board, since none is held yet.
+    geo_->btnNowClick();
     link().ShowInfo();
     link().ShowExpert();
     setConnected(false);
@@ -342,7 +345,7 @@ void MainWindow::mnuAllClick(int level) {
 
 void MainWindow::mnuSetTimeDateClick() {
     switchToTab(geo_);
-    setBoardClockNow(link(), QDateTime::currentDateTime());
+    geo_->btnNowClick();
 }
 
 void MainWindow::mnuRefreshClick() {

@@ -23,6 +23,7 @@ class QTabWidget;
 namespace kv {
 
 class ChannelPanel;
+class GeoView;
 class MessageLog;
 class StatusPanels;
 
@@ -140,7 +141,7 @@ private:
     ChannelPanel* channels_ = nullptr;
     View* channelsGL_ = nullptr;
     View* schedule_ = nullptr;
-    View* geo_ = nullptr;
+    GeoView* geo_ = nullptr;
     View* expert_ = nullptr;
     View* jmp_ = nullptr;
     View* messages_ = nullptr;

@@ -4,10 +4,13 @@
 
 #include "app/window_reporter.h"
 #include "views/channel_panel.h"
+#include "views/channel_settings_view.h"
 #include "views/chart_view.h"
 #include "views/config_view.h"
 #include "views/empty_view.h"
+#include "views/geo_view.h"
 #include "views/messages_view.h"
+#include "views/weather_view.h"
 
 #include <QTabWidget>
 
@@ -26,12 +29,12 @@ void MainWindow::createViews() {
     channelsGL_ = empty("tsChannelsGL", "Channels G-L");
     schedule_ = empty("tsSchedule", "Schedule", EnableRule::Connected);
     empty("tsVisualize", "Visualization", EnableRule::Connected);
-    geo_ = empty("tsGeo", "Geo");
+    geo_ = views_.add(new GeoView(context));
     views_.add(new ConfigView(context));
     views_.add(new ChartView(context));
-    empty("tsWeather", "Weather");
-    empty("tsWeatherDelay", "Delays");
-    empty("tsMoon", "Moon");
+    views_.add(new WeatherView(context));
+    views_.add(new WeatherDelayView(context));
+    views_.add(new MoonView(context));
     expert_ = empty("tsExpert", "Expert options");
     jmp_ = empty("tsJMP", "JMP pin");
     messages_ = views_.add(new MessagesView(context, reporter_.messageLog()));

@@ -97,10 +97,8 @@ inline bool isStillToCome(const QString& name) {
         "memDescription", "lblVisualize", "cmbVisualize", "cbxTimeLock",
         // Configuration.
         "trbTimeLapse", "btnRealtime", "edtTimeLapse", "edtLCDBL", "trbLCDBL", "edtFan", "trbFan",
-        // Weather, delays, moon.
-        "trbCloud", "edtCloud", "trbStorm", "edtStorm", "lblCloudRatio", "lblStormRatio",
-        "edtLightning", "trbLightning", "btnCloud", "btnStorm", "lblWeatherDelay",
-        "edtWeatherDelay", "trbWeatherDelay", "lblMoon", "edtMoon", "trbMoon",
+        // The weather editors of the expert options.
+        "edtLightningMask", "edtCloudTempWater",
         // Chart, expert options and JMP pin.
         "imgTemp", "edtPWMPrescaler", "lblPWMPrescaler", "edtTWIBitrate", "lblTWIBitrate",
         "edtBalanceSum", "trbBalanceSum", "rbtFMO", "rbtCHM", "edtChart", "edtTimeZone",
