@@ -99,7 +99,10 @@ bool BoardLink::GetLine(int& index, ScheduleLine& line) {
     std::array<std::uint8_t, LineReportSize> report{ScheduleLine::ReportId};
     if (!read(report.data(), report.size(), 1))
         return false;
-    index = static_cast<std::int8_t>(report[1]);
+    // The byte is read unsigned: a board holds up to 255 lines, and read as a
+    // signed number the indexes from 128 on would be negative and their lines
+    // lost (and then overwritten by the next SetSchedule).
+    index = report[1];
     line = ScheduleLine::decode(report.data() + 2);
     return true;
 }

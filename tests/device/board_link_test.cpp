@@ -112,6 +112,18 @@ TEST(BoardLink, AFailedExpertReadDoesNotStopTheChartRead) {
     EXPECT_EQ(b.link.chart.Sample[0], 251);
 }
 
+TEST(BoardLink, LinesFrom128OnAreReadToo) {
+    LinkedBoard b;
+    giveBoardLines(b, 255);
+    for (std::size_t i = 0; i < 255; ++i)
+        b.board().schedule()[i].Timer = std::int16_t(1000 + i);
+    ASSERT_TRUE(b.link.GetSchedule());
+    ASSERT_EQ(b.link.schedule.size(), 255u);
+    EXPECT_EQ(b.link.schedule[128].Timer, 1128);
+    EXPECT_EQ(b.link.schedule[254].Timer, 1254);
+    EXPECT_EQ(b.link.schedule, b.board().schedule());
+}
+
 TEST(BoardLink, EmptyScheduleReadsNoLines) {
     LinkedBoard b;
     giveBoardLines(b, 0);
