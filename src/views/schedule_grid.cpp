@@ -120,8 +120,9 @@ void ScheduleGrid::mousePressEvent(QMouseEvent* event) {
     const int row = rowAt(at.y());
     const int column = columnAt(at.x());
     if (event->button() == Qt::RightButton) {
-        // The current cell and its editor stay where they are.
-        if (column >= 0)
+        // The current cell and its editor stay where they are; a press beside
+        // the cells means nothing.
+        if (row >= 0 && column >= 0)
             emit rightPressed(row, column, event->globalPosition().toPoint());
         event->accept();
         return;

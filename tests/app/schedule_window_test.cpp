@@ -1,5 +1,6 @@
 // The schedule grid and the day curve inside the window: mode commands, tab
 // changes, the wheel over the whole window, texts and enabling.
+#include "wheel_turn.h"
 #include "window_test_support.h"
 
 #include "enabling_expectations.h"
@@ -11,11 +12,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabBar>
-#include <QWheelEvent>
 
 #include <cmath>
 
@@ -29,12 +27,6 @@ protected:
     QComboBox* channelList() { return child<QComboBox>("cmbVisualize"); }
     void showPage(const char* name) {
         window->switchToTab(window->page(QString::fromLatin1(name)));
-    }
-    void wheel(QWidget* target, int delta) {
-        const QPointF at(target->width() / 2.0, target->height() / 2.0);
-        QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target, &event);
     }
 };
 
@@ -70,14 +62,14 @@ TEST_F(ScheduleWindowTest, ADragInTheCurveShowsInTheGridWhenItsTabComesBack) {
 TEST_F(ScheduleWindowTest, WheelAnywhereInTheWindowChoosesTheChannelOnTheCurveTab) {
     startConnected(1);
     showPage("tsVisualize");
-    wheel(window->pages()->tabBar(), -120);
+    turnWheel(window->pages()->tabBar(), -120);
     EXPECT_EQ(channelList()->currentIndex(), 1);
     EXPECT_EQ(currentTabName(), "tsVisualize"); // the tab bar did not take it
-    wheel(window->statusPanels(), -120);
+    turnWheel(window->statusPanels(), -120);
     EXPECT_EQ(channelList()->currentIndex(), 2);
     // On another tab the wheel is the window's own.
     showPage("tsSchedule");
-    wheel(grid()->viewport(), -120);
+    turnWheel(grid()->viewport(), -120);
     EXPECT_EQ(channelList()->currentIndex(), 2);
 }
 
@@ -86,21 +78,12 @@ TEST_F(ScheduleWindowTest, CatalogueTextsAndAccessibleNames) {
     EXPECT_TRUE(child<QPlainTextEdit>("memDescription")
                     ->toPlainText()
                     .startsWith(QString::fromUtf8("Spalte \"Zeit\" für Modus \"Auto\"")));
-    EXPECT_EQ(child<QLabel>("lblVisualize")->text(),
+    EXPECT_EQ(channelList()->accessibleName(),
               "Folgenden Kanal durch Klicken und Ziehen einstellen:");
-    EXPECT_EQ(channelList()->accessibleName(), child<QLabel>("lblVisualize")->text());
-    EXPECT_EQ(child<QCheckBox>("cbxTimeLock")->text(), QString::fromUtf8("Zeiten schützen"));
     EXPECT_EQ(child<QCheckBox>("cbxTimeLock")->accessibleName(),
               QString::fromUtf8("Zeiten schützen"));
     EXPECT_EQ(grid()->accessibleName(), "Zeitplan");
-    EXPECT_FALSE(picture()->accessibleName().isEmpty());
-    EXPECT_FALSE(picture()->accessibleDescription().isEmpty());
-    EXPECT_EQ(child<QAction>("mnuCopyCol")->text(), "Inhalt dieser Spalte kopieren");
-    EXPECT_EQ(child<QAction>("mnuPasteCol")->text(), "In diese Spalte einfügen");
-    EXPECT_EQ(child<QAction>("mnuSwapCol")->text(), "Kopierte mit dieser Spalte vertauschen");
-    QTabWidget* pc = window->pages();
-    EXPECT_EQ(pc->tabText(pc->indexOf(window->page("tsSchedule"))), "Zeitplan");
-    EXPECT_EQ(pc->tabText(pc->indexOf(window->page("tsVisualize"))), "Grafik");
+    EXPECT_EQ(child<QAction>("mnuPasteCol")->text(), QString::fromUtf8("In diese Spalte einfügen"));
 }
 
 TEST_F(ScheduleWindowTest, EveryControlOfTheTableThatHasLandedFollowsItsRule) {

@@ -1,6 +1,7 @@
 // The day-curve tab: dragging handles, locking times, the wheel and the list
 // of channels, against the simulated board.
 #include "view_test_support.h"
+#include "wheel_turn.h"
 
 #include "plot/day_curve.h"
 #include "plot/day_curve_geometry.h"
@@ -9,8 +10,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
-#include <QWheelEvent>
 
 #include <cmath>
 
@@ -41,12 +40,6 @@ protected:
         return QTest::qWaitFor(
             [this] { return picture()->image().pixel(0, 0) == curvecolor::DragLabelBackground; });
     }
-    void wheel(QWidget* target, int delta) {
-        const QPointF at(target->width() / 2.0, target->height() / 2.0);
-        QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target, &event);
-    }
 };
 
 TEST_F(VisualizeViewTest, DraggingAHandleToTheFarRightSetsTheEndOfTheDay) {
@@ -72,18 +65,6 @@ TEST_F(VisualizeViewTest, DraggingAHandleToTheFarRightSetsTheEndOfTheDay) {
     EXPECT_EQ(board().schedule()[line].Hour, 24);
     EXPECT_EQ(board().schedule()[line].Color16[0], FullLevel);
     EXPECT_NE(picture()->image().pixel(0, 0), curvecolor::DragLabelBackground);
-}
-
-TEST_F(VisualizeViewTest, DragFollowsTheMouseInMinutesAndLevels) {
-    startConnected();
-    QTest::mousePress(picture(), Qt::LeftButton, Qt::NoModifier, handleOf(2));
-    const curve::CurveFrame f = frame();
-    const QPoint target(int(std::lround(f.timeX(11 * 60 + 30))), int(std::lround(f.levelY(2048))));
-    QTest::mouseMove(picture(), target);
-    QTest::mouseRelease(picture(), Qt::LeftButton, Qt::NoModifier, target);
-    const ScheduleLine& line = board().schedule()[2];
-    EXPECT_NEAR(line.Hour * 60 + line.Minute, 11 * 60 + 30, 2);
-    EXPECT_NEAR(line.Color16[0], 2048, 10);
 }
 
 TEST_F(VisualizeViewTest, LockTimesChangesOnlyTheLevel) {
@@ -121,7 +102,6 @@ TEST_F(VisualizeViewTest, GeoModeHidesLockTimesAndMovesOnlyLevels) {
 TEST_F(VisualizeViewTest, APressBesideEveryHandleDragsNothingAndWritesNothing) {
     startConnected();
     QTest::mousePress(picture(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    EXPECT_EQ(view->dragLine(), -1);
     QTest::mouseMove(picture(), QPoint(200, 200));
     QTest::mouseRelease(picture(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
     EXPECT_EQ(lineWrites(), 0u);
@@ -132,15 +112,15 @@ TEST_F(VisualizeViewTest, APressBesideEveryHandleDragsNothingAndWritesNothing) {
 TEST_F(VisualizeViewTest, WheelChoosesTheChannelWithinTheFour) {
     startConnected();
     // Away from the user on channel 0 keeps channel 0.
-    wheel(picture(), 120);
+    turnWheel(picture(), 120);
     EXPECT_EQ(view->visualChannel(), 0);
     EXPECT_EQ(view->channelList()->currentIndex(), 0);
     // Towards the user: the next channel, over any control of the tab.
-    wheel(picture(), -120);
+    turnWheel(picture(), -120);
     EXPECT_EQ(view->visualChannel(), 1);
-    wheel(view->timeLock(), -120);
-    wheel(view->channelList(), -120);
-    wheel(picture(), -120);
+    turnWheel(view->timeLock(), -120);
+    turnWheel(view->channelList(), -120);
+    turnWheel(picture(), -120);
     EXPECT_EQ(view->visualChannel(), 3);
     EXPECT_EQ(view->channelList()->currentIndex(), 3);
     // Handles are now those of channel 3.
@@ -150,7 +130,7 @@ TEST_F(VisualizeViewTest, WheelChoosesTheChannelWithinTheFour) {
     EXPECT_EQ(pixel, names.curveColor(3));
     // Not while another tab is in front.
     views.setFront(nullptr);
-    wheel(picture(), 120);
+    turnWheel(picture(), 120);
     EXPECT_EQ(view->visualChannel(), 3);
 }
 
@@ -190,22 +170,6 @@ TEST_F(VisualizeViewTest, MarkerFollowsTheBoardsClockWhileTheTabIsInFront) {
     EXPECT_FALSE(markerAt(18 * 60 + 10));
     bringToFront();
     EXPECT_TRUE(markerAt(18 * 60 + 10));
-}
-
-TEST_F(VisualizeViewTest, EnabledWithABoardAndNamedForScreenReaders) {
-    create();
-    EXPECT_FALSE(view->isEnabled());
-    EXPECT_FALSE(view->channelList()->isEnabled());
-    EXPECT_FALSE(view->timeLock()->isEnabled());
-    connectBoard(BoardMode::Auto);
-    EXPECT_TRUE(view->channelList()->isEnabled());
-    EXPECT_TRUE(view->timeLock()->isEnabled());
-    view->textsApplied();
-    EXPECT_EQ(view->channelList()->accessibleName(), child<QLabel>("lblVisualize")->text());
-    EXPECT_EQ(view->timeLock()->accessibleName(), view->timeLock()->text());
-    EXPECT_FALSE(picture()->accessibleName().isEmpty());
-    EXPECT_FALSE(picture()->accessibleDescription().isEmpty());
-    EXPECT_EQ(picture()->objectName(), "img");
 }
 
 } // namespace
