@@ -10,6 +10,8 @@
 #include "views/empty_view.h"
 #include "views/geo_view.h"
 #include "views/messages_view.h"
+#include "views/schedule_view.h"
+#include "views/visualize_view.h"
 #include "views/weather_view.h"
 
 #include <QTabWidget>
@@ -27,8 +29,8 @@ void MainWindow::createViews() {
     channels_ = views_.add(new ChannelPanel(context));
     // The program drives channels 0 to 3 only: this tab is never shown.
     channelsGL_ = empty("tsChannelsGL", "Channels G-L");
-    schedule_ = empty("tsSchedule", "Schedule", EnableRule::Connected);
-    empty("tsVisualize", "Visualization", EnableRule::Connected);
+    schedule_ = views_.add(new ScheduleView(context));
+    views_.add(new VisualizeView(context));
     geo_ = views_.add(new GeoView(context));
     views_.add(new ConfigView(context));
     views_.add(new ChartView(context));

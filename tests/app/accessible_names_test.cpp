@@ -9,6 +9,7 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -29,6 +30,10 @@ bool isInteractive(const QWidget* widget) {
             qobject_cast<const QMenuBar*>(p))
             return false;
     if (qobject_cast<const QScrollBar*>(widget))
+        return false;
+    // A table's headers are parts of the table, announced through it.
+    if (qobject_cast<const QHeaderView*>(widget) && parent &&
+        qobject_cast<const QAbstractItemView*>(parent))
         return false;
     if (parent && parent->inherits("QAbstractScrollArea") &&
         !qobject_cast<const QAbstractItemView*>(widget))

@@ -93,8 +93,6 @@ inline std::vector<ExpectedEnabling> expectedEnablingTable() {
 // as the views land; every other control of the table must exist.
 inline bool isStillToCome(const QString& name) {
     static const QStringList prefixes{
-        // Schedule grid and day curve.
-        "memDescription", "lblVisualize", "cmbVisualize", "cbxTimeLock",
         // Configuration.
         "trbTimeLapse", "btnRealtime", "edtTimeLapse", "edtLCDBL", "trbLCDBL", "edtFan", "trbFan",
         // The weather editors of the expert options.
