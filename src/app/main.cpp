@@ -45,8 +45,7 @@ int main(int argc, char* argv[]) {
     if (options.commandLine.simulate) {
         simulation = std::make_unique<kv::sim::Simulation>(kv::sim::Simulation::State::Keep);
         // A long session would otherwise keep every report in memory.
-        simulation->board().setRecording(false);
-        simulation->backend().bootloader().setRecording(false);
+        simulation->setRecording(false);
         options.deviceSources.push_back(simulation->source());
     }
 

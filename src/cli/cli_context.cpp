@@ -75,6 +75,7 @@ DeviceSession& Context::session() {
             sources.push_back(simulation_->source());
         }
         session_ = std::make_unique<DeviceSession>(reporter_, sources);
+        session_->discovery().setBoardChoice(DeviceChoice(args_.device));
     }
     return *session_;
 }
@@ -92,7 +93,14 @@ int Context::connectBoard() {
     // A board that cannot be used: another firmware, or no access.
     if (!discovery.boardProblem().isEmpty())
         return fail(ExitFailed, discovery.boardProblem());
-    return fail(ExitNoDevice, QStringLiteral("no KestVELQOR board found"));
+    return fail(ExitNoDevice, noBoardText());
+}
+
+QString Context::noBoardText() const {
+    if (args_.device.isEmpty())
+        return QStringLiteral("no KestVELQOR board found");
+    return QStringLiteral("no KestVELQOR board with serial number or HID path \"%1\" found")
+        .arg(args_.device);
 }
 
 void Context::finish() {

@@ -69,7 +69,12 @@ public:
     // Scans and waits until a board with the supported firmware is connected.
     // On failure prints the reason and returns the exit status (3 when there
     // is no board at all, 1 when it cannot be used); 0 on success.
+    // With --device only the board with that serial number or HID path is
+    // taken.
     int connectBoard();
+    // Why there is no board: "no KestVELQOR board found", naming what
+    // --device looked for.
+    QString noBoardText() const;
     BoardLink& link();
     // The simulated board with --simulate, else null.
     sim::Simulation* simulation() { return simulation_.get(); }

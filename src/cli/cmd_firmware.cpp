@@ -152,7 +152,10 @@ int runFlash(Context& c) {
     session.controller().scanNow(true);
     if (!flashed) {
         if (!discovery.boardDevice())
-            return c.fail(ExitNoDevice, QStringLiteral("no KestVELQOR board or bootloader found"));
+            return c.fail(ExitNoDevice,
+                          c.args().device.isEmpty()
+                              ? QStringLiteral("no KestVELQOR board or bootloader found")
+                              : c.noBoardText());
         flasher.updateFirmware();
         if (declined)
             return c.fail(ExitFailed, QStringLiteral("update cancelled"));

@@ -7,7 +7,10 @@
 #include "text/text_catalogue.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
+
+#include <memory>
 
 namespace {
 
@@ -22,6 +25,8 @@ void printOverview(QTextStream& out) {
             << '\n';
     out << "\nOptions (before or after the command):\n"
            "  --simulate   put the simulated board on the device list\n"
+           "  --device SERIAL|PATH\n"
+           "               use the board with this USB serial number or HID path (see devices)\n"
            "  --json       print one JSON document on standard output\n"
            "  --verbose    show the program's log on standard error\n"
            "  --help       show help (after a command: that command's help)\n"
@@ -35,24 +40,69 @@ void printCommandHelp(QTextStream& out, const Command& command) {
         << command.details;
 }
 
+// The help of every subcommand of a command that has no run of its own.
+void printSubcommandsHelp(QTextStream& out, const QString& command) {
+    bool first = true;
+    for (const QString& name : subcommandsOf(command)) {
+        if (!first)
+            out << '\n';
+        first = false;
+        printCommandHelp(out, *findCommand(command + QLatin1Char(' ') + name));
+    }
+}
+
+// Qt's own notes (such as a missing runtime folder on a headless machine)
+// would stand between the program's one-line errors; they show with
+// --verbose only.
+void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        QTextStream err(stderr);
+        err << message << '\n';
+    }
+}
+
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Commands that draw pictures get a GUI application on the offscreen
+// platform: fonts and painting without a display. Every other command runs
+// with Qt Core alone, anywhere.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[], bool drawsPictures) {
+    if (!drawsPictures)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    Arguments args = parseArguments(argumentsOf(argc, argv));
+    if (!args.verbose)
+        qInstallMessageHandler(quietQtNotes);
+    const QStringList subcommands = subcommandsOf(args.command);
+    const bool hasSubcommand = args.takeSubcommand(subcommands);
+    const Command* command = args.command.isEmpty() ? nullptr : findCommand(args.command);
+
+    const auto app = makeApplication(argc, argv, command && command->drawsPictures && !args.help);
     QCoreApplication::setApplicationName(QStringLiteral("kestvelqorctl"));
     kv::LoadTextCatalogue();
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    const Arguments args = parseArguments(QCoreApplication::arguments().mid(1));
     if (args.version) {
         out << kv::versionLine(QStringLiteral("kestvelqorctl")) << '\n';
         return ExitDone;
     }
-    const Command* command = args.command.isEmpty() ? nullptr : findCommand(args.command);
     if (args.help) {
         if (command)
             printCommandHelp(out, *command);
+        else if (!subcommands.isEmpty())
+            printSubcommandsHelp(out, args.command);
         else
             printOverview(out);
         return ExitDone;
@@ -61,8 +111,17 @@ int main(int argc, char* argv[]) {
         printOverview(err);
         return ExitUsage;
     }
+    if (!command && !subcommands.isEmpty() && !hasSubcommand) {
+        err << "kestvelqorctl: " << args.command << " needs one of: " << subcommands.join(", ")
+            << " (see kestvelqorctl " << args.command << " --help)\n";
+        return ExitUsage;
+    }
     if (!command) {
         err << "kestvelqorctl: unknown command " << args.command << " (see --help)\n";
+        return ExitUsage;
+    }
+    if (!args.error.isEmpty()) {
+        err << "kestvelqorctl: " << args.error << '\n';
         return ExitUsage;
     }
     Context context(args);

@@ -92,7 +92,7 @@ bool Discovery::HidCtlEnumerate(TJvHidDevice* device, int index) {
             claimBootloader(index, BootloaderKind::Avr328p);
         break;
     case DeviceKind::Board:
-        if (!board_)
+        if (!board_ && boardChoice_.matches(device->Info()))
             claimBoard(index);
         break;
     case DeviceKind::Foreign:

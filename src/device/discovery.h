@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/device_choice.h"
 #include "device/device_kind.h"
 
 #include <QObject>
@@ -42,6 +43,13 @@ public:
     // access); empty when it connected.
     QString boardProblem() const { return boardProblem_; }
 
+    // Which board to claim when several are on the bus: only one that matches
+    // the choice is taken (by default the first board found). Bootloaders
+    // carry no serial number of their board and are claimed as before. Set
+    // it before the first scan.
+    void setBoardChoice(DeviceChoice choice) { boardChoice_ = std::move(choice); }
+    const DeviceChoice& boardChoice() const { return boardChoice_; }
+
     // Runs right after a bootloader has been claimed and announced, inside the
     // enumeration: offers the firmware file and flashes it.
     std::function<void(BootloaderKind)> firmwareOffer;
@@ -76,6 +84,7 @@ private:
     TJvHidDevice* board_ = nullptr;
     bool connected_ = false;
     QString boardProblem_;
+    DeviceChoice boardChoice_;
 };
 
 // The texts discovery announces, built in code.

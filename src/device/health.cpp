@@ -26,13 +26,22 @@ constexpr ErrorText ErrorTexts[] = {
     {boarderror::PWMError, "PWMError"},
 };
 
-} // namespace
-
-QString healthStatusText(const InfoBlock& info) {
+QStringList errorTexts(const InfoBlock& info) {
     QStringList parts;
     for (const ErrorText& error : ErrorTexts)
         if (info.ErrorFlags & error.mask)
             parts << Msg(QLatin1String(error.key));
+    return parts;
+}
+
+} // namespace
+
+QString healthErrorText(const InfoBlock& info) {
+    return errorTexts(info).join(Separator);
+}
+
+QString healthStatusText(const InfoBlock& info) {
+    QStringList parts = errorTexts(info);
     if (info.WaterTemp != NoValue)
         parts << QStringLiteral("KestTHERMAL: ") + formatNumber(info.WaterTemp / 10.0, u"0.0") +
                      QString::fromUtf8("°C");

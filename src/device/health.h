@@ -10,6 +10,9 @@ namespace kv {
 // temperature and the supply voltage, joined by " • "; empty when there is
 // nothing to say.
 QString healthStatusText(const InfoBlock& info);
+// The error conditions alone, joined as in the health text; empty when there
+// are none.
+QString healthErrorText(const InfoBlock& info);
 
 // Whether the health text is shown in red: any error bit but "RAM full".
 bool healthIsAlarming(const InfoBlock& info);

@@ -1,8 +1,7 @@
 #include "views/visualize_view.h"
 
 #include "device/board_link.h"
-#include "geo/time_zone_source.h"
-#include "plot/day_curve.h"
+#include "plot/board_day_curve.h"
 #include "plot/day_curve_geometry.h"
 #include "views/channel_names.h"
 #include "views/component_texts.h"
@@ -25,21 +24,6 @@ namespace kv {
 namespace {
 
 constexpr int RedrawInterval = 25; // milliseconds, while the mouse is down
-
-BoardDateTime boardClock(const InfoBlock& info) {
-    return {2000 + info.Year, info.Month, info.Day, info.Hour, info.Minute, info.Second};
-}
-
-// The computer's zone rules of a year, worked out once per year.
-const sunmoon::TimeZoneRules& zoneRulesOf(int year) {
-    static int knownYear = -1;
-    static sunmoon::TimeZoneRules rules;
-    if (year != knownYear) {
-        rules = timeZoneRules(QTimeZone::systemTimeZone(), year);
-        knownYear = year;
-    }
-    return rules;
-}
 
 } // namespace
 
@@ -94,20 +78,8 @@ VisualizeView::~VisualizeView() {
 }
 
 DayCurveScene VisualizeView::scene() const {
-    const InfoBlock& info = link().info;
-    DayCurveScene s;
-    s.schedule = link().schedule;
-    s.sunPath = info.inMode(BoardMode::Geo);
-    s.clock = boardClock(info);
-    s.latTenths = link().expert.Lat;
-    s.lonTenths = link().expert.Lon;
-    if (s.sunPath)
-        s.zone = zoneRulesOf(s.clock.year);
-    for (int channel = 0; channel < ChannelCount; ++channel) {
-        s.curveColors[std::size_t(channel)] = channelNames().curveColor(channel);
-        s.curveShades[std::size_t(channel)] = channelNames().curveShade(channel);
-    }
-    s.visualChannel = visualChannel_;
+    DayCurveScene s =
+        boardDayCurveScene(link().info, link().expert, link().schedule, visualChannel_);
     s.dragLine = dragLine_;
     s.font = font();
     return s;

@@ -1,56 +1,13 @@
 // Runs the built kestvelqorctl against the simulated board and checks what it
 // prints and how it ends.
 #include "../firmware/firmware_test_support.h"
+#include "cli_test_support.h"
 #include "support/special_files.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace kv::testing;
-
-namespace {
-
-struct CliResult {
-    int status = -1;
-    QString out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
-
-class CliTest : public ::testing::Test {
-protected:
-    // A run that has not ended after timeoutMs is killed (and fails its test).
-    CliResult run(const QStringList& args, const QString& input = {},
-                  const QStringList& extraEnv = {}, int timeoutMs = 60000) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("KESTVELQOR_SIM_STATE", dir.filePath("sim-state.ini"));
-        env.insert("XDG_DATA_HOME", dir.filePath("data"));
-        env.insert("LC_ALL", "C.UTF-8");
-        for (const QString& entry : extraEnv)
-            env.insert(entry.section('=', 0, 0), entry.section('=', 1));
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(dir.path());
-        process.start(KESTVELQORCTL, args);
-        process.waitForStarted();
-        if (!input.isEmpty())
-            process.write(input.toUtf8());
-        process.closeWriteChannel();
-        process.waitForFinished(timeoutMs);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
-    QString path(const QString& name) { return dir.filePath(name); }
-    QTemporaryDir dir;
-};
-
-} // namespace
 
 TEST_F(CliTest, HelpOnEveryLevelAndWrongUsage) {
     const CliResult overview = run({"--help"});

@@ -154,6 +154,34 @@ TEST(Discovery, ForeignDevicesAreOnlyLogged) {
     EXPECT_TRUE(w.reporter.announced.isEmpty());
 }
 
+TEST(Discovery, AChosenBoardIsTheOnlyOneClaimed) {
+    World w;
+    w.sim.addBoard();
+    w.sim.addBoard();
+    w.sim.board(1).info().FanLow = 42;
+    w.discovery.setBoardChoice(DeviceChoice(QStringLiteral("SIM-0002")));
+    w.scan();
+    ASSERT_TRUE(w.discovery.isBoardConnected());
+    EXPECT_EQ(w.discovery.boardDevice()->Info().serialNumber, QStringLiteral("SIM-0002"));
+    EXPECT_EQ(w.link.info.FanLow, 42);
+
+    // By path; and a choice that matches nothing claims nothing.
+    World byPath;
+    byPath.sim.addBoard();
+    const std::string third = byPath.sim.enumerate().at(1).path;
+    byPath.discovery.setBoardChoice(DeviceChoice(QString::fromStdString(third)));
+    byPath.scan();
+    ASSERT_NE(byPath.discovery.boardDevice(), nullptr);
+    EXPECT_EQ(byPath.discovery.boardDevice()->Info().path, third);
+
+    World none;
+    none.discovery.setBoardChoice(DeviceChoice(QStringLiteral("SIM-0009")));
+    none.scan();
+    EXPECT_EQ(none.discovery.boardDevice(), nullptr);
+    EXPECT_EQ(none.hidLines(), 1) << "the other board is still visited and logged";
+    QCoreApplication::processEvents();
+}
+
 TEST(Discovery, UnpluggingTheBoardStopsPollingAndSaysSo) {
     World w;
     w.scan();
@@ -169,10 +197,18 @@ TEST(Discovery, UnpluggingTheBoardStopsPollingAndSaysSo) {
     EXPECT_EQ(w.reporter.announced.last(), "KestVELQOR 1.x entfernt");
     EXPECT_EQ(w.states.back(), LinkState::NoDevice);
 
+    // A poll in between fails its read and says so.
+    QSignalSpy polled(&w.poller, &Poller::polled);
+    w.poller.tick();
+    ASSERT_EQ(polled.count(), 1);
+    EXPECT_FALSE(polled[0][0].toBool());
+
     // It connects again when it comes back.
     w.sim.plugBoard();
     deliverNotifications();
     EXPECT_TRUE(w.discovery.isBoardConnected());
+    w.poller.tick();
+    EXPECT_TRUE(polled[1][0].toBool());
 }
 
 TEST(Discovery, UnpluggingTheBoardWhileABootloaderIsHeldLeavesTheTaskbarAlone) {
