@@ -31,6 +31,11 @@ libglib2.0-dev
 fonts-dejavu-core
 tzdata
 dbus-daemon
+help2man
+librsvg2-bin
+desktop-file-utils
+appstream
+dpkg-dev
 "
 
 missing=""
