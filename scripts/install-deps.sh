@@ -10,6 +10,7 @@ pkg-config
 clang-format
 qt6-base-dev
 qt6-base-dev-tools
+qt6-svg-dev
 libqt6dbus6
 libgl-dev
 libhidapi-dev

@@ -7,6 +7,8 @@
 #include "views/chart_view.h"
 #include "views/config_view.h"
 #include "views/empty_view.h"
+#include "views/expert_view.h"
+#include "views/jmp_view.h"
 #include "views/messages_view.h"
 
 #include <QTabWidget>
@@ -32,8 +34,8 @@ void MainWindow::createViews() {
     empty("tsWeather", "Weather");
     empty("tsWeatherDelay", "Delays");
     empty("tsMoon", "Moon");
-    expert_ = empty("tsExpert", "Expert options");
-    jmp_ = empty("tsJMP", "JMP pin");
+    expert_ = views_.add(new ExpertView(context));
+    jmp_ = views_.add(new JmpView(context));
     messages_ = views_.add(new MessagesView(context, reporter_.messageLog()));
 
     for (View* view : views_.views())

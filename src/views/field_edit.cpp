@@ -1,0 +1,35 @@
+#include "views/field_edit.h"
+
+#include "text/number_format.h"
+#include "views/focus_rule.h"
+
+#include <QLineEdit>
+
+namespace kv {
+
+FieldEdit::FieldEdit(QLineEdit* edit, Rules rules, QObject* parent)
+    : QObject(parent), edit_(edit), rules_(std::move(rules)) {
+    connect(edit_, &QLineEdit::textChanged, this, &FieldEdit::editChanged);
+}
+
+void FieldEdit::show() {
+    focus::showText(edit_, rules_.text(rules_.value()));
+}
+
+void FieldEdit::editChanged() {
+    if (!focus::userIsWorking(edit_))
+        return;
+    const std::optional<int> value = rules_.read(edit_);
+    if (value && rules_.store(*value))
+        rules_.write();
+}
+
+namespace fieldtext {
+
+QString temperature(int tenths) {
+    return formatNumber(tenths / 10.0, u"0.0");
+}
+
+} // namespace fieldtext
+
+} // namespace kv
