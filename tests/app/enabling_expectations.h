@@ -95,16 +95,12 @@ inline bool isStillToCome(const QString& name) {
     static const QStringList prefixes{
         // Schedule grid and day curve.
         "memDescription", "lblVisualize", "cmbVisualize", "cbxTimeLock",
-        // Configuration.
-        "trbTimeLapse", "btnRealtime", "edtTimeLapse", "edtLCDBL", "trbLCDBL", "edtFan", "trbFan",
         // Weather, delays, moon.
         "trbCloud", "edtCloud", "trbStorm", "edtStorm", "lblCloudRatio", "lblStormRatio",
         "edtLightning", "trbLightning", "btnCloud", "btnStorm", "lblWeatherDelay",
         "edtWeatherDelay", "trbWeatherDelay", "lblMoon", "edtMoon", "trbMoon",
-        // Chart, expert options and JMP pin.
-        "imgTemp", "edtPWMPrescaler", "lblPWMPrescaler", "edtTWIBitrate", "lblTWIBitrate",
-        "edtBalanceSum", "trbBalanceSum", "rbtFMO", "rbtCHM", "edtChart", "edtTimeZone",
-        "btnApplyTZI", "rbtJMP", "lblJMPWarning", "edtTemp"};
+        // Expert options: the weather's expert settings.
+        "edtBalanceSum", "trbBalanceSum"};
     for (const QString& prefix : prefixes)
         if (name.startsWith(prefix))
             return true;
