@@ -8,6 +8,7 @@
 #include "views/picture_box.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QVBoxLayout>
 
@@ -37,6 +38,10 @@ ChartView::ChartView(ViewContext context, std::function<QDateTime()> computerClo
     mnuCHMTempSlave_ = item("mnuCHMTempSlave", "Slave temperature");
     mnuCHMTempBoard_ = item("mnuCHMTempBoard", "Board temperature");
     mnuCHMTempBoard_->setCheckable(false);
+    // One source at a time: shown as a choice.
+    auto* sources = new QActionGroup(pumChart_);
+    for (QAction* source : {mnuCHMTempWater_, mnuCHMVoltage_, mnuCHMTempSlave_})
+        sources->addAction(source);
     // The program offers no slave boards; a board may still report the value.
     mnuCHMTempSlave_->setVisible(false);
 

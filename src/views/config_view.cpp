@@ -1,6 +1,7 @@
 #include "views/config_view.h"
 
 #include "device/board_link.h"
+#include "views/field_edit.h"
 #include "views/health_display.h"
 #include "views/labelled_edit.h"
 #include "views/picture_box.h"
@@ -36,9 +37,7 @@ QSlider* newSlider(const char* name, int maximum, QWidget* parent) {
 
 LabelledEdit* newEdit(const char* name, const char* caption, QWidget* parent) {
     auto* edit = new LabelledEdit(QString::fromLatin1(name), QString::fromUtf8(caption), parent);
-    QLineEdit* inner = edit->edit();
-    inner->setAlignment(Qt::AlignRight);
-    inner->setMaximumWidth(inner->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    fitForNumber(edit->edit());
     return edit;
 }
 

@@ -21,6 +21,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <type_traits>
+
 namespace kv {
 
 namespace {
@@ -40,16 +42,10 @@ QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// Room for a number such as "-3276,8".
-void makeNarrow(QLineEdit* edit) {
-    edit->setAlignment(Qt::AlignRight);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-0000,0")) + 16);
-}
-
 LabelledEdit* newEdit(const char* name, const char* caption, QWidget* parent,
                       LabelledEdit::LabelPosition position = LabelledEdit::LabelPosition::Above) {
     auto* edit = new LabelledEdit(QString::fromLatin1(name), text(caption), parent, position);
-    makeNarrow(edit->edit());
+    fitForNumber(edit->edit());
     return edit;
 }
 
@@ -76,21 +72,22 @@ ExpertView::ExpertView(ViewContext context, ZoneSource systemZone)
             return timeZoneRules();
         };
 
-    auto* columns = new QHBoxLayout(this);
-    auto* left = new QVBoxLayout;
-    left->addWidget(buildFanMode());
-    left->addWidget(buildChartMode());
-    left->addWidget(buildTwiAndOffset());
-    left->addStretch(1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(buildTimeZone());
+    // Two groups side by side per row, so that the long German captions
+    // still fit the smallest tab area.
+    auto* rows = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildFanMode(), 1, Qt::AlignTop);
+    top->addWidget(buildTimeZone(), 1, Qt::AlignTop);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(buildChartMode(), 1, Qt::AlignTop);
+    middle->addWidget(buildTwiAndOffset(), 1, Qt::AlignTop);
+    rows->addLayout(top);
+    rows->addLayout(middle);
     // Room for the weather's expert settings (lightning masks, the cloud
     // temperature, the balance sum), which come as a group of their own.
     editorsRoom_ = new QVBoxLayout;
-    right->addLayout(editorsRoom_);
-    right->addStretch(1);
-    columns->addLayout(left, 1);
-    columns->addLayout(right, 1);
+    rows->addLayout(editorsRoom_);
+    rows->addStretch(1);
 
     coupleFields();
 
@@ -110,14 +107,17 @@ QWidget* ExpertView::buildTwiAndOffset() {
     layout->setContentsMargins(0, 0, 0, 0);
     edtTempOffset_ = newEdit("edtTempOffset",
                              "Calibration offset of the KestTHERMAL (temperature sensor; °C)", box);
+    // Long German captions break into lines rather than widen the tab.
+    edtTempOffset_->label()->setWordWrap(true);
     edtTempOffset_->edit()->setToolTip(
         text("Values entered here are added to the measured values."));
     lblTWIBitrate_ =
         newLabel("lblTWIBitrate", "If bus malfunctions occur, try another value:", box);
     edtTWIBitrate_ =
         newEdit("edtTWIBitrate", "TWI bitrate (frequency=2500kHz/(bitrate+2); 10 to 255)", box);
+    edtTWIBitrate_->label()->setWordWrap(true);
     edtTWIBitrate_->edit()->setToolTip(text("25kHz -> 98; 50kHz -> 48; 100kHz -> 23"));
-    // The board's PWM runs at a fixed prescaler: offered by no firmware here.
+    // The record has no field for a PWM prescaler: the program does not offer it.
     lblPWMPrescaler_ =
         newLabel("lblPWMPrescaler",
                  "To avoid coil whine or flicker, another value can be chosen here:", box);
@@ -150,9 +150,10 @@ QGroupBox* ExpertView::buildFanMode() {
     edtTempWaterLow_ =
         newEdit("edtTempWaterLow", "Lower (stop) and upper (start) temperature of the hysteresis",
                 box, LabelledEdit::LabelPosition::Left);
+    edtTempWaterLow_->label()->setWordWrap(true);
     edtTempWaterHigh_ = new QLineEdit(box);
     edtTempWaterHigh_->setObjectName(QStringLiteral("edtTempWaterHigh"));
-    makeNarrow(edtTempWaterHigh_);
+    fitForNumber(edtTempWaterHigh_);
 
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(rbtFMOLED_);
@@ -298,10 +299,7 @@ void ExpertView::applyEnabling(const ViewFacts& facts) {
 }
 
 void ExpertView::textsApplied() {
-    // The upper hysteresis limit shares the caption of the lower one.
-    const QString caption = edtTempWaterLow_->caption();
-    edtTempWaterLow_->edit()->setAccessibleName(caption + QString::fromUtf8(": untere"));
-    edtTempWaterHigh_->setAccessibleName(caption + QString::fromUtf8(": obere"));
+    nameLimits(edtTempWaterLow_, edtTempWaterHigh_);
 }
 
 void ExpertView::addEditors(QWidget* editors) {

@@ -2,6 +2,7 @@
 
 #include "text/number_format.h"
 #include "views/focus_rule.h"
+#include "views/labelled_edit.h"
 
 #include <QLineEdit>
 
@@ -22,6 +23,17 @@ void FieldEdit::editChanged() {
     const std::optional<int> value = rules_.read(edit_);
     if (value && rules_.store(*value))
         rules_.write();
+}
+
+void fitForNumber(QLineEdit* edit) {
+    edit->setAlignment(Qt::AlignRight);
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-0000,0")) + 16);
+}
+
+void nameLimits(LabelledEdit* lower, QLineEdit* upper) {
+    const QString caption = lower->caption();
+    lower->edit()->setAccessibleName(caption + QStringLiteral(": untere"));
+    upper->setAccessibleName(caption + QStringLiteral(": obere"));
 }
 
 namespace fieldtext {

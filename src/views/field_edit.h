@@ -14,6 +14,8 @@ class QLineEdit;
 
 namespace kv {
 
+class LabelledEdit;
+
 // An edit on its own that shows one field of a record (a temperature, the
 // chart's interval): the same rules as the edit of a slider/edit pair, without
 // the slider. Typed by the user, its text is read (a text that is no number
@@ -48,6 +50,13 @@ private:
     QLineEdit* edit_;
     Rules rules_;
 };
+
+// Narrow and right-aligned, with room for a number such as "-3276,8".
+void fitForNumber(QLineEdit* edit);
+
+// A lower and an upper limit beside each other share the lower one's
+// caption: each is named by it and its part ("...: untere", "...: obere").
+void nameLimits(LabelledEdit* lower, QLineEdit* upper);
 
 namespace fieldtext {
 // Tenths with the picture "0.0" ("25,3"), as temperatures are shown.

@@ -100,11 +100,9 @@ JmpView::JmpView(ViewContext context)
     hysteresis->addWidget(edtTempJMPLow_);
     hysteresis->addWidget(edtTempJMPHigh_);
     hysteresis->addStretch(1);
-    for (QLineEdit* edit : {edtTempJMPLow_->edit(), edtTempJMPHigh_}) {
-        edit->setAlignment(Qt::AlignRight);
-        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-0000,0")) +
-                              16);
-    }
+    edtTempJMPLow_->label()->setWordWrap(true);
+    fitForNumber(edtTempJMPLow_->edit());
+    fitForNumber(edtTempJMPHigh_);
     options->addSpacing(8);
     options->addLayout(hysteresis);
     options->addStretch(1);
@@ -142,10 +140,7 @@ void JmpView::applyEnabling(const ViewFacts& facts) {
 }
 
 void JmpView::textsApplied() {
-    // The upper limit shares the caption of the lower one.
-    const QString caption = edtTempJMPLow_->caption();
-    edtTempJMPLow_->edit()->setAccessibleName(caption + QString::fromUtf8(": untere"));
-    edtTempJMPHigh_->setAccessibleName(caption + QString::fromUtf8(": obere"));
+    nameLimits(edtTempJMPLow_, edtTempJMPHigh_);
 }
 
 void JmpView::jmpModeChosen(int value, bool byUser) {

@@ -72,6 +72,16 @@ TEST_F(SettingsTabsTest, CatalogueTextsReachCaptionsCopiesAndNames) {
     EXPECT_FALSE(child<QAction>("mnuCHMTempSlave")->isVisible());
 }
 
+// The German captions still fit the smallest tab area the window allows.
+TEST_F(SettingsTabsTest, TabsFitTheSmallestTabArea) {
+    create({"/expert"});
+    for (const char* sheet : {"tsConfig", "tsTemp", "tsExpert", "tsJMP"}) {
+        const QSize needed = window->page(sheet)->minimumSizeHint();
+        EXPECT_LE(needed.width(), 767) << sheet;
+        EXPECT_LE(needed.height(), 531) << sheet;
+    }
+}
+
 TEST_F(SettingsTabsTest, ChartTabRereadsWhenItComesToTheFront) {
     startConnected(1, {"--simulate", "/expert"});
     window->switchToTab(window->page("tsTemp"));
