@@ -5,7 +5,7 @@ MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run run-cli test bench clean format format-check
+.PHONY: all deps configure build run run-cli test bench clean format format-check package check-package
 
 all: build
 
@@ -30,6 +30,14 @@ run: build
 
 test: format-check build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) check-package
+
+# The Debian package of both programs (in $(BUILD_DIR)).
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB >/dev/null && ls kestvelqor_*.deb
+
+check-package: package
+	@scripts/check-package.sh $(BUILD_DIR)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true

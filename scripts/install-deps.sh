@@ -11,6 +11,7 @@ clang-format
 qt6-base-dev
 qt6-base-dev-tools
 qt6-translations-l10n
+qt6-svg-dev
 libqt6dbus6
 libgl-dev
 libhidapi-dev
@@ -31,6 +32,11 @@ libglib2.0-dev
 fonts-dejavu-core
 tzdata
 dbus-daemon
+help2man
+librsvg2-bin
+desktop-file-utils
+appstream
+dpkg-dev
 "
 
 missing=""

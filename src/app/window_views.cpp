@@ -8,7 +8,9 @@
 #include "views/chart_view.h"
 #include "views/config_view.h"
 #include "views/empty_view.h"
+#include "views/expert_view.h"
 #include "views/geo_view.h"
+#include "views/jmp_view.h"
 #include "views/messages_view.h"
 #include "views/schedule_view.h"
 #include "views/visualize_view.h"
@@ -37,8 +39,8 @@ void MainWindow::createViews() {
     views_.add(new WeatherView(context));
     views_.add(new WeatherDelayView(context));
     views_.add(new MoonView(context));
-    expert_ = empty("tsExpert", "Expert options");
-    jmp_ = empty("tsJMP", "JMP pin");
+    expert_ = views_.add(new ExpertView(context));
+    jmp_ = views_.add(new JmpView(context));
     messages_ = views_.add(new MessagesView(context, reporter_.messageLog()));
 
     for (View* view : views_.views())

@@ -45,11 +45,13 @@ LabelledEdit* numberEdit(const QString& name, const QString& caption, QWidget* p
 
 WeatherExpertEditors::WeatherExpertEditors(BoardLink& link, ChannelNames& names, QWidget* parent)
     : QWidget(parent), link_(link), names_(names) {
-    auto* layout = new QVBoxLayout(this);
+    // The two groups side by side, the balance sum below: the Expert tab
+    // still fits the smallest tab area.
+    auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(buildLightningMasks());
-    layout->addWidget(buildCloudTemp());
-    layout->addWidget(buildBalanceSum());
+    layout->addWidget(buildLightningMasks(), 0, 0);
+    layout->addWidget(buildCloudTemp(), 0, 1);
+    layout->addWidget(buildBalanceSum(), 1, 0, 1, 2);
     textsApplied(QStringLiteral("KestTHERMAL"));
     connect(&names_, &ChannelNames::changed, this, &WeatherExpertEditors::showChannelNames);
 }

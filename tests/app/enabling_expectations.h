@@ -92,15 +92,8 @@ inline std::vector<ExpectedEnabling> expectedEnablingTable() {
 // The controls of the table whose views are still to come. The list shrinks
 // as the views land; every other control of the table must exist.
 inline bool isStillToCome(const QString& name) {
-    static const QStringList prefixes{
-        // Configuration.
-        "trbTimeLapse", "btnRealtime", "edtTimeLapse", "edtLCDBL", "trbLCDBL", "edtFan", "trbFan",
-        // The weather editors of the expert options.
-        "edtLightningMask", "edtCloudTempWater",
-        // Chart, expert options and JMP pin.
-        "imgTemp", "edtPWMPrescaler", "lblPWMPrescaler", "edtTWIBitrate", "lblTWIBitrate",
-        "edtBalanceSum", "trbBalanceSum", "rbtFMO", "rbtCHM", "edtChart", "edtTimeZone",
-        "btnApplyTZI", "rbtJMP", "lblJMPWarning", "edtTemp"};
+    // Every view is there: nothing is still to come.
+    static const QStringList prefixes{};
     for (const QString& prefix : prefixes)
         if (name.startsWith(prefix))
             return true;

@@ -2,7 +2,6 @@
 // the board's clock, the tabs they show, their texts and enabling.
 #include "window_test_support.h"
 
-#include "enabling_expectations.h"
 #include "views/geo_pictures.h"
 #include "views/labelled_edit.h"
 
@@ -80,26 +79,6 @@ TEST_F(GeoWeatherWindowTest, CataloguedTextsAndTheChannelLettersAfterStart) {
     }
     EXPECT_FALSE(child<QWidget>("edtMoon4"));
     EXPECT_FALSE(child<QWidget>("trbWeatherDelay11"));
-}
-
-TEST_F(GeoWeatherWindowTest, EveryControlOfTheEnablingTableFollowsItsRule) {
-    startConnected(0);
-    for (int mode : {0, 2}) {
-        board().info().Mode = std::uint8_t(mode);
-        poll();
-        ViewFacts facts = factsOf(link().info, link().expert, true, false);
-        for (const ExpectedEnabling& entry : expectedEnablingTable()) {
-            if (isStillToCome(entry.name))
-                continue;
-            QObject* component = window->findChild<QObject*>(entry.name);
-            ASSERT_TRUE(component) << entry.name.toStdString();
-            const bool enabled = qobject_cast<QAction*>(component)
-                                     ? qobject_cast<QAction*>(component)->isEnabled()
-                                     : qobject_cast<QWidget*>(component)->isEnabled();
-            EXPECT_EQ(enabled, isEnabledBy(entry.rule, facts))
-                << entry.name.toStdString() << " in mode " << mode;
-        }
-    }
 }
 
 } // namespace

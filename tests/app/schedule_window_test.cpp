@@ -3,7 +3,6 @@
 #include "wheel_turn.h"
 #include "window_test_support.h"
 
-#include "enabling_expectations.h"
 #include "plot/day_curve_geometry.h"
 #include "schedule/schedule_cells.h"
 #include "views/day_curve_picture.h"
@@ -84,26 +83,6 @@ TEST_F(ScheduleWindowTest, CatalogueTextsAndAccessibleNames) {
               QString::fromUtf8("Zeiten schützen"));
     EXPECT_EQ(grid()->accessibleName(), "Zeitplan");
     EXPECT_EQ(child<QAction>("mnuPasteCol")->text(), QString::fromUtf8("In diese Spalte einfügen"));
-}
-
-TEST_F(ScheduleWindowTest, EveryControlOfTheTableThatHasLandedFollowsItsRule) {
-    startConnected(1);
-    const ViewFacts now = factsOf(link().info, link().expert, true, false);
-    for (const ExpectedEnabling& entry : expectedEnablingTable()) {
-        if (isStillToCome(entry.name))
-            continue;
-        QObject* component = window->findChild<QObject*>(entry.name);
-        ASSERT_NE(component, nullptr) << entry.name.toStdString();
-        const bool expected = isEnabledBy(entry.rule, now);
-        if (auto* action = qobject_cast<QAction*>(component)) {
-            EXPECT_EQ(action->isEnabled(), expected) << entry.name.toStdString();
-        } else if (auto* widget = qobject_cast<QWidget*>(component)) {
-            EXPECT_EQ(widget->isEnabled(), expected) << entry.name.toStdString();
-        }
-    }
-    for (const char* name : {"tsSchedule", "memDescription", "tsVisualize", "lblVisualize",
-                             "cmbVisualize", "cbxTimeLock"})
-        EXPECT_FALSE(isStillToCome(QString::fromLatin1(name))) << name;
 }
 
 } // namespace

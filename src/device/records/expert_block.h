@@ -53,6 +53,21 @@ struct ExpertBlock {
     static constexpr std::uint8_t FanModeLeds = 0;
     static constexpr std::uint8_t FanModeWater = 1;
 
+    // ChartMode: what the board records (and shows on its display). Water
+    // and slave temperatures are in 0.1 °C, the input voltage in 0.01 V.
+    static constexpr std::uint8_t ChartWaterTemp = 0;
+    static constexpr std::uint8_t ChartVoltage = 1;
+    static constexpr std::uint8_t ChartSlaveTemp = 2;
+
+    // JMPMode: when the board pulls its JMP pin to ground.
+    static constexpr std::uint8_t JMPNone = 0;
+    static constexpr std::uint8_t JMPCloud = 1;
+    static constexpr std::uint8_t JMPStorm = 2;
+    static constexpr std::uint8_t JMPCooler = 3;
+    static constexpr std::uint8_t JMPHeater = 4;
+    static constexpr std::uint8_t JMPLightning = 5;
+    static constexpr std::uint8_t JMPTimer = 6;
+
     std::array<std::uint8_t, Size> encode() const;
     static ExpertBlock decode(const std::uint8_t* bytes); // reads Size bytes
 
