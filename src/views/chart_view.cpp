@@ -1,8 +1,7 @@
 #include "views/chart_view.h"
 
 #include "device/board_link.h"
-#include "plot/chart_drawing.h"
-#include "plot/chart_time.h"
+#include "plot/board_chart.h"
 #include "text/text_catalogue.h"
 #include "views/component_texts.h"
 #include "views/picture_box.h"
@@ -86,11 +85,8 @@ void ChartView::textsApplied() {
 }
 
 void ChartView::redraw() {
-    chart::ChartInput input;
-    input.chart = link().chart;
-    input.chartMode = link().expert.ChartMode;
-    input.chartInterval = link().expert.ChartInterval;
-    input.moment = chart::boardNow(link().info, computerClock_());
+    const chart::ChartInput input =
+        chart::boardChartInput(link().info, link().expert, link().chart, computerClock_());
     imgTemp_->setImage(chart::drawChart(input, imgTemp_->size()));
     imgTemp_->setAccessibleDescription(chart::chartDescription(input));
 }

@@ -4,6 +4,7 @@
 #include "cli_test_support.h"
 #include "device/records/info_block.h"
 #include "plot/channel_colors.h"
+#include "plot/chart_drawing.h"
 
 #include <QFile>
 #include <QImage>
@@ -181,6 +182,37 @@ TEST_F(ScheduleCliTest, PlotCurveDrawsTheHandlesWhereTheTabDoes) {
         EXPECT_EQ(run(QStringList{"--simulate"} + args).status, 2) << args.join(' ').toStdString();
     EXPECT_EQ(run({"plot", "curve", "a.png"}).status, 3);
     EXPECT_EQ(run({"--simulate", "plot", "curve", path("missing/folder/a.png")}).status, 1);
+}
+
+TEST_F(ScheduleCliTest, PlotChartWritesTheChartAtTheAskedSize) {
+    const int chartMode =
+        run({"--simulate", "--json", "dump"}).json()["ExpertBlock"].toObject()["ChartMode"].toInt();
+    const QColor curve = QColor::fromRgb(kv::chart::colors::series(std::uint8_t(chartMode)));
+    // The curve is drawn smooth: its pixels are of its hue, more or less faint.
+    auto curvePixels = [&](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                count +=
+                    pixel.hsvSaturation() > 100 && std::abs(pixel.hsvHue() - curve.hsvHue()) < 10;
+            }
+        return count;
+    };
+
+    const CliResult drawn = run({"--simulate", "plot", "chart", "chart.png"});
+    ASSERT_EQ(drawn.status, 0) << drawn.err.toStdString();
+    const QImage standard(path("chart.png"));
+    EXPECT_EQ(standard.size(), QSize(600, 300));
+    EXPECT_GT(curvePixels(standard), 50) << "the samples' curve is drawn";
+
+    const QJsonObject json =
+        run({"--simulate", "--json", "plot", "chart", "big.png", "--size", "900x450"}).json();
+    EXPECT_EQ(json["width"].toInt(), 900);
+    const QImage big(path("big.png"));
+    EXPECT_EQ(big.size(), QSize(900, 450));
+    EXPECT_GT(curvePixels(big), curvePixels(standard));
+    EXPECT_EQ(run({"--simulate", "plot", "chart", "c.png", "--channel", "W"}).status, 2);
 }
 
 TEST_F(ScheduleCliTest, HelpOnEverySubcommand) {
