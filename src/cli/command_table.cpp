@@ -5,8 +5,11 @@ namespace kv::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"devices", "devices", "list every HID device with its kind",
-         "Scans the HID devices once and lists each as the program's log does, with its kind:\n"
-         "board, classic bootloader, 328p bootloader or foreign.\n",
+         "Scans the HID devices once and lists each as the program's log does (manufacturer,\n"
+         "product and serial strings as the system reports them), with the kind those strings\n"
+         "give (board, classic bootloader, 328p bootloader or foreign) and its HID path. The\n"
+         "serial number or the path chooses a board with --device; with --device only the\n"
+         "devices it names are listed.\n",
          runDevices},
         {"status", "status", "show the board's state",
          "Connects to the board and shows its firmware version, clock, mode, the four channel\n"
