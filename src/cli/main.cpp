@@ -17,7 +17,7 @@ namespace {
 using namespace kv::cli;
 
 void printOverview(QTextStream& out) {
-    out << "Usage: kestvelqorctl [--simulate] [--json] COMMAND [ARGS]\n\n"
+    out << "Usage: kestvelqorctl [--simulate] [--json] [--device SERIAL|PATH] COMMAND [ARGS]\n\n"
            "Command-line companion of the KestVELQOR aquarium-light controller.\n\n"
            "Commands:\n";
     for (const Command& command : commands())

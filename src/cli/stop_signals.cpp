@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace kv::cli {
@@ -12,8 +13,9 @@ namespace kv::cli {
 namespace {
 
 int wakePipe[2] = {-1, -1};
-struct sigaction previousInt;
-struct sigaction previousTerm;
+// SIGPIPE: the reader of standard output went away (watch | head -3).
+constexpr int StopSignalNumbers[] = {SIGINT, SIGTERM, SIGPIPE};
+struct sigaction previous[std::size(StopSignalNumbers)];
 
 // Async-signal-safe: one write, errno kept for the code it interrupted.
 void onStopSignal(int signalNumber) {
@@ -39,16 +41,16 @@ StopSignals::StopSignals(QObject* parent) : QObject(parent) {
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, &previousInt);
-    ::sigaction(SIGTERM, &action, &previousTerm);
+    for (std::size_t i = 0; i < std::size(StopSignalNumbers); ++i)
+        ::sigaction(StopSignalNumbers[i], &action, &previous[i]);
     installed_ = true;
 }
 
 StopSignals::~StopSignals() {
     if (!installed_)
         return;
-    ::sigaction(SIGINT, &previousInt, nullptr);
-    ::sigaction(SIGTERM, &previousTerm, nullptr);
+    for (std::size_t i = 0; i < std::size(StopSignalNumbers); ++i)
+        ::sigaction(StopSignalNumbers[i], &previous[i], nullptr);
     notifier_.reset();
     ::close(wakePipe[0]);
     ::close(wakePipe[1]);

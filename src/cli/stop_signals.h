@@ -8,7 +8,8 @@ class QSocketNotifier;
 
 namespace kv::cli {
 
-// Turns SIGINT and SIGTERM into a signal on the event loop, so that a command
+// Turns SIGINT and SIGTERM (and SIGPIPE, when the reader of the output went
+// away) into a signal on the event loop, so that a command
 // that runs until it is stopped ends cleanly: the handlers only write a byte
 // into a pipe, and a socket notifier on the pipe's other end emits
 // stopRequested(). One instance at a time; the previous handlers come back
