@@ -68,6 +68,12 @@ void ChartView::applyEnabling(const ViewFacts& facts) {
     enabling_.apply(facts);
 }
 
+void ChartView::showEvent(QShowEvent* event) {
+    View::showEvent(event);
+    if (stale_)
+        redraw();
+}
+
 void ChartView::activated() {
     link().GetExpertChart();
 }
@@ -86,6 +92,10 @@ void ChartView::textsApplied() {
 }
 
 void ChartView::redraw() {
+    // A hidden chart is drawn when it is shown.
+    stale_ = !imgTemp_->isVisible();
+    if (stale_)
+        return;
     chart::ChartInput input;
     input.chart = link().chart;
     input.chartMode = link().expert.ChartMode;
