@@ -67,6 +67,12 @@ void ChartView::applyEnabling(const ViewFacts& facts) {
     enabling_.apply(facts);
 }
 
+void ChartView::showEvent(QShowEvent* event) {
+    View::showEvent(event);
+    if (stale_)
+        redraw();
+}
+
 void ChartView::activated() {
     link().GetExpertChart();
 }
@@ -85,6 +91,10 @@ void ChartView::textsApplied() {
 }
 
 void ChartView::redraw() {
+    // A hidden chart is drawn when it is shown.
+    stale_ = !imgTemp_->isVisible();
+    if (stale_)
+        return;
     const chart::ChartInput input =
         chart::boardChartInput(link().info, link().expert, link().chart, computerClock_());
     imgTemp_->setImage(chart::drawChart(input, imgTemp_->size()));

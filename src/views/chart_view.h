@@ -35,6 +35,9 @@ public:
     PictureBox* picture() const { return imgTemp_; }
     QMenu* menu() const { return pumChart_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void redraw();
     void imgTempClick();
@@ -51,6 +54,7 @@ private:
     QAction* mnuCHMTempSlave_ = nullptr;
     QAction* mnuCHMTempBoard_ = nullptr;
     EnablingList enabling_;
+    bool stale_ = false; // the picture waits to be drawn until it is seen
 };
 
 } // namespace kv

@@ -46,10 +46,11 @@ void putText(QLineEdit* edit, const QString& text) {
 }
 
 // The date picker is worked while it has the focus or its calendar is open.
+// (calendarWidget() would make the calendar: it is looked for instead.)
 bool userIsWorkingDate(const QDateEdit* picker) {
     if (focus::userIsWorking(picker))
         return true;
-    const QCalendarWidget* calendar = picker->calendarPopup() ? picker->calendarWidget() : nullptr;
+    const auto* calendar = picker->findChild<const QCalendarWidget*>();
     return calendar && calendar->isVisible();
 }
 
@@ -60,7 +61,7 @@ BoardDateTime boardMoment(const InfoBlock& info) {
 } // namespace
 
 GeoView::GeoView(ViewContext context)
-    : View(context, QStringLiteral("tsGeo"), QStringLiteral("Geo")), scene_(geomap::loadWorldMap()),
+    : View(context, QStringLiteral("tsGeo"), QStringLiteral("Geo")), scene_(&geomap::loadWorldMap),
       zoneRules_([](int year) { return timeZoneRules(QTimeZone::systemTimeZone(), year); }) {
     buildControls();
     imgGeo_->setPicture(&scene_.map());
@@ -195,8 +196,15 @@ void GeoView::UpdateGeoView() {
     const InfoBlock& info = link().info;
     const ExpertBlock& expert = link().expert;
     const BoardDateTime moment = boardMoment(info);
-    const auto figures = scene_.update(expert.Lat, expert.Lon, moment, zoneRulesOf(moment.year));
-    imgGeo_->pictureChanged();
+    // The map is drawn when it can be seen: a hidden tab draws it when it is
+    // shown (see showEvent).
+    mapStale_ = !isVisible();
+    if (!mapStale_) {
+        scene_.drawMap(expert.Lat, expert.Lon);
+        imgGeo_->pictureChanged();
+    }
+    const auto figures =
+        scene_.computeFigures(expert.Lat, expert.Lon, moment, zoneRulesOf(moment.year));
     imgGeo_->setAccessibleDescription(geomap::placeInWords({expert.Lat * 0.1, expert.Lon * 0.1}));
     if (!figures)
         return;
@@ -209,6 +217,15 @@ void GeoView::UpdateGeoView() {
             .arg(formatNumber(figures->moon.illuminated * 100, u"0.#"),
                  figures->moonPicture.angleDeg > 90 ? QStringLiteral("zunehmend")
                                                     : QStringLiteral("abnehmend")));
+}
+
+void GeoView::showEvent(QShowEvent* event) {
+    View::showEvent(event);
+    if (mapStale_) {
+        mapStale_ = false;
+        scene_.drawMap(link().expert.Lat, link().expert.Lon);
+        imgGeo_->pictureChanged();
+    }
 }
 
 void GeoView::activated() {

@@ -70,6 +70,9 @@ public:
     QPushButton* nowButton() const { return btnNow_; }
     const GeoScene& scene() const { return scene_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildControls();
     // The handlers of the tab's controls.
@@ -86,6 +89,7 @@ private:
     const sunmoon::TimeZoneRules& zoneRulesOf(int year);
 
     GeoScene scene_;
+    bool mapStale_ = false; // the map waits to be drawn until it is seen
     ZoneRules zoneRules_;
     QHash<int, sunmoon::TimeZoneRules> rulesByYear_;
 

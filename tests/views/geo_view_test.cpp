@@ -66,6 +66,7 @@ protected:
 
 TEST_F(GeoViewTest, NoonOfTheTwentyFirstOfJuneAtFrankfurtInGerman) {
     createInCentralEurope();
+    showView(); // the map is drawn when it is seen
     setBoardMoment(2024, 6, 21, 12, 0);
     bringToFront();
     EXPECT_EQ(
@@ -84,6 +85,14 @@ TEST_F(GeoViewTest, NoonOfTheTwentyFirstOfJuneAtFrankfurtInGerman) {
               QString::fromUtf8("Gewählter Ort: 50,1° nördliche Breite, 8,5° östliche Länge"));
 }
 
+TEST_F(GeoViewTest, AHiddenMapIsDrawnWhenItIsShown) {
+    createInCentralEurope();
+    view->UpdateGeoView();
+    EXPECT_NE(view->scene().map().pixel(524, 111), geomap::SquareColor);
+    showView();
+    EXPECT_EQ(view->scene().map().pixel(524, 111), geomap::SquareColor);
+}
+
 TEST_F(GeoViewTest, EightyDegreesNorthInJuneShowsNoRiseSetOrDayLength) {
     createInCentralEurope();
     link().expert.Lat = 800;
@@ -100,6 +109,7 @@ TEST_F(GeoViewTest, EightyDegreesNorthInJuneShowsNoRiseSetOrDayLength) {
 
 TEST_F(GeoViewTest, AnImpossibleBoardDateKeepsTheLabelButMovesTheMarker) {
     createInCentralEurope();
+    showView(); // the map is drawn when it is seen
     setBoardMoment(2024, 6, 21, 12, 0);
     bringToFront();
     const QString shown = view->figuresLabel()->text();
