@@ -12,7 +12,8 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 
 .PHONY: all deps configure build run run-cli test test-normal test-sanitize \
-	sanitize-build fuzz-build fuzz-smoke fuzz bench clean format
+	sanitize-build fuzz-build fuzz-smoke fuzz bench clean format format-check package \
+	check-package
 
 all: build
 
@@ -20,7 +21,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_WARNINGS_AS_ERRORS=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -40,8 +41,16 @@ test: test-normal
 	@$(MAKE) test-sanitize
 	@$(MAKE) fuzz-smoke
 
-test-normal: build
+test-normal: format-check build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) check-package
+
+# The Debian package of both programs (in $(BUILD_DIR)).
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB >/dev/null && ls kestvelqor_*.deb
+
+check-package: package
+	@scripts/check-package.sh $(BUILD_DIR)
 
 # The whole suite instrumented (GCC, -O1, no benchmarks), in its own folder.
 # Line tables (-g1) are all a sanitizer report needs, and build much faster.
@@ -71,9 +80,16 @@ fuzz: fuzz-build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+	@bench/startup.sh $(BUILD_DIR)
+
+SOURCES = find src tests bench fuzz -name '*.cpp' -o -name '*.h'
 
 format:
-	@find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	@$(SOURCES) | xargs clang-format -i
+
+# Every source file as .clang-format has it.
+format-check: deps
+	@$(SOURCES) | xargs clang-format --dry-run --Werror
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -1,30 +1,18 @@
 // Our own cost per feature transfer (board link + HID controller + simulated
 // board without latency) and the time of a full connection to a board with a
 // 255-line schedule. A real USB feature transfer takes a millisecond or more.
+#include "bench_support.h"
 #include "device/board_link.h"
 #include "device/discovery.h"
 #include "device/hid_controller.h"
 #include "sim/sim_backend.h"
-#include "text/reporter.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-class SilentReporter : public kv::Reporter {
-public:
-    void announce(const QString&) override {}
-    void log(const QString&) override {}
-};
-
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "board_link_bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
+using kv::bench::app;
+using kv::bench::SilentReporter;
 
 struct Linked {
     kv::sim::SimBackend sim;

@@ -2,7 +2,7 @@
 
 #include "text/text_catalogue.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -63,9 +63,11 @@ QString writeScratchFile(const QString& name, const QByteArray& bytes) {
 
 #ifdef KV_LIBFUZZER
 // libFuzzer calls this once before the first input: the core needs a Qt
-// application (timers, resources, the event queue of the simulator).
+// application (timers, resources, the event queue of the simulator), the
+// window and the pictures a GUI one, on the offscreen platform.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    static QCoreApplication app(*argc, *argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(*argc, *argv);
     return 0;
 }
 #endif

@@ -11,6 +11,8 @@ pkg-config
 clang-format
 qt6-base-dev
 qt6-base-dev-tools
+qt6-translations-l10n
+qt6-svg-dev
 libqt6dbus6
 libgl-dev
 libhidapi-dev
@@ -34,6 +36,11 @@ dbus-daemon
 clang-14
 libclang-rt-14-dev
 llvm-14
+help2man
+librsvg2-bin
+desktop-file-utils
+appstream
+dpkg-dev
 "
 
 missing=""

@@ -4,7 +4,7 @@
 #   scripts/run-fuzzer.sh NAME [SECONDS] [libFuzzer options...]
 #
 # NAME is a folder of fuzz/corpus (firmware_file, settings_file, board_reports,
-# message_format, cli_arguments). New inputs the fuzzer finds go to a scratch
+# window_refresh, message_format, typed_text, cli_arguments). New inputs the fuzzer finds go to a scratch
 # corpus in the build folder, so the repository's seeds stay as they are; an
 # input that breaks a rule is written to build-fuzz/fuzz-work/NAME/findings/
 # (copy it to fuzz/regressions/NAME/ once the fault is mended).

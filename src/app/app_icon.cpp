@@ -1,5 +1,6 @@
 #include "app/app_icon.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
@@ -9,13 +10,12 @@ namespace kv {
 
 namespace {
 
-// Draws on a 256 × 256 canvas, scaled to the pixmap.
-QPixmap drawIcon(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+// Draws on a 256 × 256 canvas, scaled to the rectangle.
+void drawIcon(QPainter& painter, const QRect& rect) {
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 256.0, size / 256.0);
+    painter.translate(rect.topLeft());
+    painter.scale(rect.width() / 256.0, rect.height() / 256.0);
     painter.setPen(Qt::NoPen);
 
     QLinearGradient water(0, 8, 0, 248);
@@ -41,16 +41,34 @@ QPixmap drawIcon(int size) {
         painter.setBrush(lamps[channel]);
         painter.drawEllipse(QPointF(left[channel] + 12, 50), 7, 7);
     }
-    return pixmap;
+    painter.restore();
 }
+
+// Draws the icon at the size asked for, when it is asked for: nothing is
+// drawn at start that the desktop never shows.
+class DrawnIconEngine : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        drawIcon(*painter, rect);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap result(size);
+        result.fill(Qt::transparent);
+        QPainter painter(&result);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return result;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(32, 32),   QSize(48, 48),
+                QSize(64, 64), QSize(128, 128), QSize(256, 256)};
+    }
+    QIconEngine* clone() const override { return new DrawnIconEngine; }
+};
 
 } // namespace
 
 QIcon applicationIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(drawIcon(size));
-    return icon;
+    return QIcon(new DrawnIconEngine);
 }
 
 } // namespace kv

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace kv {
@@ -44,6 +46,16 @@ QString qtFileFilter(const QString& filter) {
             result << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return result.join(QStringLiteral(";;"));
+}
+
+QString dialogFolder(const QString& programDir) {
+    const QFileInfo folder(programDir);
+    QString result = folder.isDir() && folder.isWritable()
+                         ? programDir
+                         : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!result.endsWith(QLatin1Char('/')))
+        result += QLatin1Char('/');
+    return result;
 }
 
 WindowDialogs standardDialogs(QWidget* parent) {

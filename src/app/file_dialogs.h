@@ -30,6 +30,11 @@ struct WindowDialogs {
 
 WindowDialogs standardDialogs(QWidget* parent);
 
+// The folder the file dialogs start in: the program's own folder when the
+// program may write there (it runs from its unpacked or build folder), else
+// the user's documents folder (an installed program). Ends in a separator.
+QString dialogFolder(const QString& programDir);
+
 // A filter of pairs "description|pattern|..." as the file dialogs take it:
 // "description (pattern);;...". A description that already names its
 // pattern in brackets stays as it is.

@@ -1,12 +1,17 @@
 #include "app/app_icon.h"
+#include "app/command_line.h"
 #include "app/guarded_application.h"
 #include "app/main_window.h"
+#include "app/qt_translation.h"
 #include "app/single_instance.h"
-#include "device/device_session.h"
-#include "sim/sim_backend.h"
+#include "device/discovery.h"
+#include "device/system_devices.h"
+#include "sim/simulation.h"
 #include "text/text_catalogue.h"
 
 #include <QStringList>
+
+#include <memory>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -18,6 +23,7 @@ int main(int argc, char* argv[]) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
 #endif
     kv::GuardedApplication app(argc, argv);
+    kv::installQtGermanTranslation(app);
 
     // One copy per user: a second start ends at once, without a word.
     kv::SingleInstance instance;
@@ -30,17 +36,33 @@ int main(int argc, char* argv[]) {
     kv::LoadTextCatalogue();
 
     kv::WindowOptions options;
-    options.arguments = QApplication::arguments().mid(1);
-    kv::MainWindow window(options);
-    if (auto* simulator = window.session().simulator()) {
+    options.commandLine = kv::parseCommandLine(QApplication::arguments().mid(1));
+    kv::SystemDevices systemDevices;
+    options.deviceSources.push_back(systemDevices.source());
+    // --simulate: the simulated board on the device list beside the real ones,
+    // the same board the command-line tool sees (it keeps its settings).
+    std::unique_ptr<kv::sim::Simulation> simulation;
+    if (options.commandLine.simulate) {
+        simulation = std::make_unique<kv::sim::Simulation>(kv::sim::Simulation::State::Keep);
         // A long session would otherwise keep every report in memory.
-        simulator->board().setRecording(false);
-        simulator->bootloader().setRecording(false);
+        simulation->setRecording(false);
+        options.deviceSources.push_back(simulation->source());
     }
+
+    kv::MainWindow window(options);
+    if (simulation)
+        QObject::connect(&window.flasher(), &kv::Flasher::boardEnteringBootloader,
+                         [&simulation] { simulation->enterBootloaderOnNextSave(); });
     kv::GuardedApplication::setErrorHook(
-        [&window](const QString& message) { window.LogMessage(message); });
+        [&window](const QString& message) { window.reporter().log(message); });
+    // For the start-up benchmark (bench/startup.sh): end once connected.
+    if (qEnvironmentVariableIsSet("KESTVELQOR_EXIT_WHEN_CONNECTED"))
+        QObject::connect(&window.session().discovery(), &kv::Discovery::boardConnected, &app,
+                         &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
     const int result = app.exec();
     kv::GuardedApplication::setErrorHook({});
+    if (simulation)
+        simulation->save();
     return result;
 }

@@ -28,17 +28,22 @@ QMenu* menu(QMenuBar* bar, const char* name, const char* caption) {
 
 } // namespace
 
-QAction* MainMenu::modeItem(int mode) const {
+QAction* MainMenu::modeItem(BoardMode mode) const {
     switch (mode) {
-    case 0:
+    case BoardMode::Manual:
         return mnuModeManual;
-    case 1:
+    case BoardMode::Auto:
         return mnuModeAuto;
-    case 2:
+    case BoardMode::Geo:
         return mnuModeGeo;
-    default:
-        return nullptr;
     }
+    return nullptr;
+}
+
+std::vector<QAction*> MainMenu::connectedItems() const {
+    return {mnuScheduleImport, mnuConfigImport, mnuScheduleConfigExport, mnuModeManual, mnuModeAuto,
+            mnuModeGeo,        mnuRefresh,      mnuSaveEEPROM,           mnuAllOff,     mnuAll20,
+            mnuAllOn,          mnuSetTimeDate};
 }
 
 MainMenu buildMainMenu(QMainWindow* window) {

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "device/records/info_block.h"
+
+#include <vector>
+
 class QAction;
 class QActionGroup;
 class QMainWindow;
@@ -41,8 +45,9 @@ struct MainMenu {
     QAction* mnuSoftware = nullptr;
     QAction* mnuFAQ = nullptr;
 
-    // The mode item of mode 0, 1 or 2; null for any other value.
-    QAction* modeItem(int mode) const;
+    QAction* modeItem(BoardMode mode) const;
+    // The items usable only while a board is connected.
+    std::vector<QAction*> connectedItems() const;
 };
 
 MainMenu buildMainMenu(QMainWindow* window);

@@ -1,68 +1,36 @@
 #include "app/main_window.h"
 
-#include "app/command_line.h"
-#include "app/enabling_table.h"
 #include "app/help_links.h"
-#include "app/message_log.h"
 #include "app/status_panels.h"
-#include "app/taskbar_progress.h"
-#include "app/text_applier.h"
 #include "device/board_link.h"
-#include "device/clock_sync.h"
 #include "device/discovery.h"
+#include "device/health.h"
 #include "device/poller.h"
+#include "device/version_info.h"
 #include "firmware/firmware_file.h"
-#include "firmware/flasher.h"
 #include "text/product.h"
 #include "text/text_catalogue.h"
-#include "views/channel_colors.h"
 #include "views/channel_panel.h"
-#include "views/focus_rule.h"
+#include "views/component_texts.h"
+#include "views/geo_view.h"
 #include "views/health_display.h"
-#include "views/input_marks.h"
-#include "views/labelled_edit.h"
+#include "views/message_log.h"
 
-#include <QAbstractItemView>
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QLabel>
-#include <QLineEdit>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
-#include <QVBoxLayout>
+#include <QThread>
 
 #include <cmath>
 
 namespace kv {
 
 namespace {
-
-// The tabs in their order, with their design-time captions.
-struct PageEntry {
-    const char* name;
-    const char* caption;
-};
-constexpr PageEntry Pages[] = {
-    {"tsChannels", "Channels A-F"},
-    {"tsChannelsGL", "Channels G-L"},
-    {"tsSchedule", "Schedule"},
-    {"tsVisualize", "Visualization"},
-    {"tsGeo", "Geo"},
-    {"tsConfig", "Configuration"},
-    {"tsTemp", "Chart"},
-    {"tsWeather", "Weather"},
-    {"tsWeatherDelay", "Delays"},
-    {"tsMoon", "Moon"},
-    {"tsExpert", "Expert options"},
-    {"tsJMP", "JMP pin"},
-    {"tsMessages", "Messages"},
-};
 
 // The design-time text of the log; the catalogue puts the German one there.
 const char* const WiringWarning =
@@ -80,132 +48,113 @@ constexpr int MinimumTabHeight = 531;
 constexpr std::int16_t PresetLatitude = 501;
 constexpr std::int16_t PresetLongitude = 85;
 
+// The level of "Set all channels to 20%".
+constexpr int TwentyPercentLevel = 819;
+
 int scaled(int pixels, double scale) {
     return int(std::lround(pixels * scale));
-}
-
-QLineEdit* lineEditOf(QObject* component) {
-    if (auto* labelled = qobject_cast<LabelledEdit*>(component))
-        return labelled->edit();
-    return qobject_cast<QLineEdit*>(component);
 }
 
 } // namespace
 
 MainWindow::MainWindow(WindowOptions options, QWidget* parent)
-    : QMainWindow(parent), options_(std::move(options)) {
+    : QMainWindow(parent), options_(std::move(options)), reporter_(this),
+      session_(reporter_, options_.deviceSources),
+      flasher_(session_.discovery(), session_.link(), reporter_, firmwareInteraction()),
+      channelNames_(session_.link().info) {
     setObjectName(QStringLiteral("frmVELQOR"));
-    if (!options_.dialogs.saveFile || !options_.dialogs.openFile || !options_.dialogs.confirm) {
-        const WindowDialogs standard = standardDialogs(this);
-        if (!options_.dialogs.saveFile)
-            options_.dialogs.saveFile = standard.saveFile;
-        if (!options_.dialogs.openFile)
-            options_.dialogs.openFile = standard.openFile;
-        if (!options_.dialogs.confirm)
-            options_.dialogs.confirm = standard.confirm;
-    }
+    const WindowDialogs standard = standardDialogs(this);
+    if (!options_.dialogs.saveFile)
+        options_.dialogs.saveFile = standard.saveFile;
+    if (!options_.dialogs.openFile)
+        options_.dialogs.openFile = standard.openFile;
+    if (!options_.dialogs.confirm)
+        options_.dialogs.confirm = standard.confirm;
     if (!options_.openUrl)
         options_.openUrl = [](const QUrl& url) {
             help::OpenUrl(url);
         };
+    // The views fill their lists with catalogue texts while they are made.
+    if (!textCatalogue().isLoaded())
+        LoadTextCatalogue();
 
-    // The non-visual parts: the device session posts its first scan, which
-    // runs once the event loop does.
-    const CommandLine commandLine = parseCommandLine(options_.arguments);
-    DeviceSession::Options deviceOptions;
-    deviceOptions.simulate = commandLine.simulate;
-    deviceOptions.systemDevices = options_.systemDevices;
-    session_ = new DeviceSession(*this, deviceOptions, this);
-
-    buildPages();
-    menu_ = buildMainMenu(this);
-    connectMenu();
-    connectDevices();
-    setUpFirmware();
-
-    // Creation steps, in their order. Drawing surfaces, the schedule grid's
-    // columns and the sliders of the later tabs belong to their views.
-    taskbar_ = std::make_unique<TaskbarProgress>();
-    scaleForScreen();
-    enterProgramDir();
-    setExpertTabsVisible(false);
-    debug_ = false;
-    processCommandLine(options_.arguments);
-    ApplyTextCatalogue(this);
-
-    // The application title lives in the window caption: a display name of
-    // the application would be appended to every caption by the platform.
-    const QString title = QString::fromLatin1(product::ApplicationTitle);
-    LogMessage(Msg(QStringLiteral("Started")) + QLatin1Char(' ') + title);
-    logExecutable();
-
-    channels_->fillColorNames();
-    pc_->setTabVisible(pc_->indexOf(page(QStringLiteral("tsChannelsGL"))), false);
-    link().chart = ChartBlock::empty();
-    hideUnofferedFeatures();
-    link().expert.Lat = PresetLatitude;
-    link().expert.Lon = PresetLongitude;
-    showInfo();
-    setConnected(false);
-    visualChannel_ = 0;
-}
-
-MainWindow::~MainWindow() {
-    // The device parts go first: what they tell while they close down must
-    // not reach members that are gone already.
-    delete flasher_;
-    delete session_;
-}
-
-BoardLink& MainWindow::link() {
-    return session_->link();
-}
-
-QWidget* MainWindow::page(const QString& name) const {
-    for (int i = 0; i < pc_->count(); ++i)
-        if (pc_->widget(i)->objectName() == name)
-            return pc_->widget(i);
-    return nullptr;
-}
-
-// ---------------------------------------------------------------------------
-// Parts of the window
-
-void MainWindow::buildPages() {
     pc_ = new QTabWidget(this);
     pc_->setObjectName(QStringLiteral("pc"));
     pc_->setUsesScrollButtons(true);
     pc_->setElideMode(Qt::ElideNone);
-    for (const PageEntry& entry : Pages) {
-        auto* sheet = new QWidget;
-        sheet->setObjectName(QString::fromLatin1(entry.name));
-        pc_->addTab(sheet, QString::fromLatin1(entry.caption));
-    }
     setCentralWidget(pc_);
-
-    auto* channelsLayout = new QVBoxLayout(page(QStringLiteral("tsChannels")));
-    channels_ = new ChannelPanel(link());
-    channelsLayout->addWidget(channels_);
-    connect(channels_, &ChannelPanel::colorChosen, this, &MainWindow::ApplyChannelNames);
-
-    // The board status line stays on the configuration tab.
-    auto* configLayout = new QVBoxLayout(page(QStringLiteral("tsConfig")));
-    lblBoard_ = new QLabel;
-    lblBoard_->setObjectName(QStringLiteral("lblBoard"));
-    lblBoard_->setWordWrap(true);
-    configLayout->addWidget(lblBoard_);
-    configLayout->addStretch(1);
-
-    auto* messagesLayout = new QVBoxLayout(page(QStringLiteral("tsMessages")));
-    mem_ = new MessageLog;
-    mem_->setIntroduction(QString::fromLatin1(WiringWarning));
-    messagesLayout->addWidget(mem_);
-
-    sb_ = new StatusPanels(this);
-    setStatusBar(sb_);
-
+    setStatusBar(reporter_.statusPanels());
+    messageLog()->setIntroduction(QString::fromLatin1(WiringWarning));
+    createViews();
+    menu_ = buildMainMenu(this);
+    connectMenu();
+    connectDevices();
     connect(pc_, &QTabWidget::currentChanged, this, &MainWindow::pcChange);
+
+    // Creation steps, in their order. Drawing surfaces, the schedule grid's
+    // columns and the sliders of the later tabs belong to their views.
+    // What a person reporting a problem needs to say comes first.
+    reporter_.log(versionLine(QStringLiteral("kestvelqor")));
+    scaleForScreen();
+    enterProgramDir();
+    setExpertTabsVisible(false);
+    debug_ = false;
+    processCommandLine();
+    ApplyTextCatalogue(this);
+    views_.textsApplied();
+
+    // The application title lives in the window caption: a display name of
+    // the application would be appended to every caption by the platform.
+    const QString title = QString::fromLatin1(product::ApplicationTitle);
+    reporter_.log(Msg(QStringLiteral("Started")) + QLatin1Char(' ') + title);
+    logExecutable();
+
+    pc_->setTabVisible(pc_->indexOf(channelsGL_), false);
+    link().chart = ChartBlock::empty();
+    link().expert.Lat = PresetLatitude;
+    link().expert.Lon = PresetLongitude;
+    // The Geo tab's "Now" once: the records hold the computer's date and
+    // time; nothing reaches a board, since none is held yet.
+    geo_->btnNowClick();
+    link().ShowInfo();
+    link().ShowExpert();
+    setConnected(false);
 }
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::page(const QString& name) const {
+    return views_.find(name);
+}
+
+FlashInteraction MainWindow::firmwareInteraction() {
+    FlashInteraction interaction;
+    interaction.confirmUpdate = [this] {
+        return options_.dialogs.confirm(Msg(QStringLiteral("FlashDlgCaption")),
+                                        Msg(QStringLiteral("FlashDlgText")));
+    };
+    interaction.chooseFirmwareFile = [this](const FirmwareDialogSettings& settings) {
+        FileDialogRequest request;
+        request.title = settings.title;
+        request.filter = settings.filter;
+        request.folder = settings.initialFolder;
+        request.proposedFile = settings.proposedFile;
+        request.defaultSuffix = settings.defaultExtension;
+        return options_.dialogs.openFile(request);
+    };
+    interaction.sleep = [](int milliseconds) {
+        QThread::msleep(ulong(milliseconds));
+    };
+    // Flashing holds the event loop: show progress by repainting at once.
+    interaction.processPaint = [this] {
+        statusPanels()->repaint();
+        messageLog()->viewport()->repaint();
+    };
+    return interaction;
+}
+
+// ---------------------------------------------------------------------------
+// Parts of the window
 
 void MainWindow::connectMenu() {
     const MainMenu& m = menu_;
@@ -215,14 +164,13 @@ void MainWindow::connectMenu() {
     connect(m.mnuConfigImport, &QAction::triggered, this, &MainWindow::mnuConfigImportClick);
     connect(m.mnuScheduleConfigExport, &QAction::triggered, this,
             &MainWindow::mnuScheduleConfigExportClick);
-    connect(m.mnuFirmwareUpdate, &QAction::triggered, this, &MainWindow::mnuFirmwareUpdateClick);
+    connect(m.mnuFirmwareUpdate, &QAction::triggered, &flasher_, &Flasher::updateFirmware);
     connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
-    for (int mode = 0; mode < 3; ++mode)
+    for (BoardMode mode : BoardModes)
         connect(m.modeItem(mode), &QAction::triggered, this, [this, mode] { mnuModeClick(mode); });
     connect(m.mnuAllOff, &QAction::triggered, this, [this] { mnuAllClick(0); });
-    connect(m.mnuAll20, &QAction::triggered, this, [this] { mnuAllClick(819); });
-    connect(m.mnuAllOn, &QAction::triggered, this,
-            [this] { mnuAllClick(ChannelPanel::FullLevel); });
+    connect(m.mnuAll20, &QAction::triggered, this, [this] { mnuAllClick(TwentyPercentLevel); });
+    connect(m.mnuAllOn, &QAction::triggered, this, [this] { mnuAllClick(FullLevel); });
     connect(m.mnuSetTimeDate, &QAction::triggered, this, &MainWindow::mnuSetTimeDateClick);
     connect(m.mnuShowExpert, &QAction::triggered, this, &MainWindow::mnuShowExpertClick);
     connect(m.mnuRefresh, &QAction::triggered, this, &MainWindow::mnuRefreshClick);
@@ -238,20 +186,25 @@ void MainWindow::connectMenu() {
 
 void MainWindow::connectDevices() {
     BoardLink& boardLink = link();
-    Discovery& discovery = session_->discovery();
-    connect(&boardLink, &BoardLink::infoRead, this, &MainWindow::showInfo);
-    connect(&boardLink, &BoardLink::scheduleRead, this, &MainWindow::ShowSchedule);
-    connect(&discovery, &Discovery::bootloaderClaimed, this,
-            [this] { switchToTab(page(QStringLiteral("tsMessages"))); });
+    Discovery& discovery = session_.discovery();
+    // The shell's part of a read comes first (clock, caption), then the
+    // views in the order of the tabs, then what follows from all of them.
+    connect(&boardLink, &BoardLink::infoRead, this, &MainWindow::showHealth);
+    views_.attach(boardLink, channelNames_);
+    connect(&views_, &ViewSet::infoShown, this, &MainWindow::afterInfoShown);
+    connect(&views_, &ViewSet::expertShown, this, &MainWindow::afterExpertShown);
+
+    connect(&discovery, &Discovery::bootloaderClaimed, this, [this] { switchToTab(messages_); });
     connect(&discovery, &Discovery::boardConnected, this, &MainWindow::onBoardConnected);
     connect(&discovery, &Discovery::boardGone, this, &MainWindow::onBoardGone);
-    connect(&discovery, &Discovery::taskbarProgress, this, [this](qint64 completed, qint64 total) {
-        taskbar_->SetTaskbarProgress(completed, total);
-    });
-    connect(&discovery, &Discovery::taskbarState, this,
-            [this](TaskbarState state) { taskbar_->SetTaskbarState(state); });
+    connect(&discovery, &Discovery::linkStateChanged, this, &MainWindow::onLinkStateChanged);
+    connect(&flasher_, &Flasher::progress, this,
+            [this](qint64 done, qint64 total) { taskbar_.SetTaskbarProgress(done, total); });
+    discovery.firmwareOffer = [this](BootloaderKind kind) {
+        flasher_.offerFirmware(kind);
+    };
     // Polling reads nothing while the window is hidden.
-    session_->poller().setVisibleCheck([this] { return isVisible(); });
+    session_.poller().setVisibleCheck([this] { return isVisible(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -260,7 +213,7 @@ void MainWindow::connectDevices() {
 void MainWindow::scaleForScreen() {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     scale_ = screen ? screen->logicalDotsPerInch() / 96.0 : 1.0;
-    sb_->setScale(scale_);
+    statusPanels()->setScale(scale_);
     pc_->setMinimumSize(scaled(MinimumTabWidth, scale_), scaled(MinimumTabHeight, scale_));
     const int menuHeight = menuBar()->sizeHint().height();
     resize(scaled(DesignWidth, scale_), scaled(DesignHeight, scale_) + menuHeight);
@@ -273,12 +226,14 @@ void MainWindow::enterProgramDir() {
     if (!programDir_.endsWith(QLatin1Char('/')))
         programDir_ += QLatin1Char('/');
     QDir::setCurrent(programDir_); // a failure changes nothing that matters
+    dialogFolder_ = kv::dialogFolder(programDir_);
+    flasher_.setProgramDir(dialogFolder_);
 }
 
-void MainWindow::processCommandLine(const QStringList& arguments) {
-    const CommandLine commandLine = parseCommandLine(arguments);
+void MainWindow::processCommandLine() {
+    const CommandLine& commandLine = options_.commandLine;
     for (const QString& parameter : commandLine.parameters)
-        LogMessage(parameterLogLine(parameter));
+        reporter_.log(parameterLogLine(parameter));
     if (commandLine.expert)
         setExpertTabsVisible(true);
     if (commandLine.debug)
@@ -286,46 +241,33 @@ void MainWindow::processCommandLine(const QStringList& arguments) {
 }
 
 void MainWindow::logExecutable() {
-    LogMessage(fileDescription(QCoreApplication::applicationFilePath()));
-}
-
-void MainWindow::hideUnofferedFeatures() {
-    // Features of other board variants that this program does not offer.
-    for (const char* name : {"lblPWMPrescaler", "edtPWMPrescaler", "rbtFMOWaterMaster",
-                             "rbtCHMTempSlave", "mnuCHMTempSlave"}) {
-        QObject* component = findComponent(this, QString::fromLatin1(name));
-        if (auto* widget = qobject_cast<QWidget*>(component))
-            widget->setVisible(false);
-        else if (auto* action = qobject_cast<QAction*>(component))
-            action->setVisible(false);
-    }
+    reporter_.log(fileDescription(QCoreApplication::applicationFilePath()));
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
-        taskbar_->SetTaskbarProgress(1, 1);
-        taskbar_->SetTaskbarState(TaskbarState::Error);
+        taskbar_.SetTaskbarProgress(1, 1);
+        taskbar_.SetTaskbarState(TaskbarState::Error);
     }
 }
 
 // ---------------------------------------------------------------------------
-// Log and status
+// Services for the views
 
-void MainWindow::LogMessage(const QString& text) {
-    mem_->LogMessage(text);
+void MainWindow::showTab(const QString& sheetName) {
+    switchToTab(page(sheetName));
 }
 
-void MainWindow::StatusMessage(const QString& text) {
-    sb_->setPanelText(0, text);
-    LogMessage(text);
+void MainWindow::showPassingStatus(const QString& text) {
+    statusPanels()->setPanelText(StatusPanels::Text, text);
 }
 
 void MainWindow::mnuDebugClick() {
     debug_ = !debug_;
-    LogMessage(Msg(debug_ ? QStringLiteral("DebugMessagesActive")
-                          : QStringLiteral("DebugMessagesInactive")));
+    reporter_.log(Msg(debug_ ? QStringLiteral("DebugMessagesActive")
+                             : QStringLiteral("DebugMessagesInactive")));
 }
 
 // ---------------------------------------------------------------------------
@@ -339,69 +281,71 @@ void MainWindow::switchToTab(QWidget* target) {
 }
 
 void MainWindow::pcChange() {
-    const QString active = pc_->currentWidget() ? pc_->currentWidget()->objectName() : QString();
-    if (active == QLatin1String("tsTemp"))
-        link().GetExpertChart();
-    else if (active == QLatin1String("tsSchedule"))
-        ShowSchedule();
+    views_.setFront(qobject_cast<View*>(pc_->currentWidget()));
 }
 
 void MainWindow::setExpertTabsVisible(bool visible) {
-    pc_->setTabVisible(pc_->indexOf(page(QStringLiteral("tsExpert"))), visible);
-    pc_->setTabVisible(pc_->indexOf(page(QStringLiteral("tsJMP"))), visible);
+    pc_->setTabVisible(pc_->indexOf(expert_), visible);
+    pc_->setTabVisible(pc_->indexOf(jmp_), visible);
+}
+
+bool MainWindow::expertTabsVisible() const {
+    return pc_->isTabVisible(pc_->indexOf(expert_));
 }
 
 void MainWindow::mnuShowExpertClick() {
-    const int expert = pc_->indexOf(page(QStringLiteral("tsExpert")));
-    const bool visible = !pc_->isTabVisible(expert);
+    const bool visible = !expertTabsVisible();
     setExpertTabsVisible(visible);
     if (visible)
-        switchToTab(page(QStringLiteral("tsExpert")));
+        switchToTab(expert_);
 }
 
-void MainWindow::ShowSchedule() {
-    emit scheduleShown();
+View* MainWindow::modePage() {
+    if (link().info.inMode(BoardMode::Auto))
+        return schedule_;
+    if (link().info.inMode(BoardMode::Geo))
+        return geo_;
+    return channels_;
 }
 
 // ---------------------------------------------------------------------------
 // Menus
 
 void MainWindow::mnuFileOpen() {
-    const Discovery& discovery = session_->discovery();
+    const Discovery& discovery = session_.discovery();
     menu_.mnuFirmwareUpdate->setEnabled(discovery.bootloaderDevice() || discovery.boardDevice());
 }
 
 void MainWindow::mnuOptionsOpen() {
-    if (QAction* mode = menu_.modeItem(link().info.Mode))
-        mode->setChecked(true);
-    menu_.mnuShowExpert->setChecked(
-        pc_->isTabVisible(pc_->indexOf(page(QStringLiteral("tsExpert")))));
+    if (const auto mode = boardModeOf(link().info.Mode))
+        menu_.modeItem(*mode)->setChecked(true);
+    menu_.mnuShowExpert->setChecked(expertTabsVisible());
 }
 
-void MainWindow::mnuModeClick(int mode) {
-    if (link().info.Mode != mode) {
-        link().info.Mode = std::uint8_t(mode);
-        ShowSchedule();
+void MainWindow::mnuModeClick(BoardMode mode) {
+    if (!link().info.inMode(mode)) {
+        link().info.setMode(mode);
+        link().ShowSchedule();
     }
-    if (mode == 0) {
-        if (pc_->currentWidget() != page(QStringLiteral("tsChannelsGL")))
-            switchToTab(page(QStringLiteral("tsChannels")));
+    if (mode == BoardMode::Manual) {
+        if (pc_->currentWidget() != channelsGL_)
+            switchToTab(channels_);
     } else {
-        switchToTab(page(mode == 1 ? QStringLiteral("tsSchedule") : QStringLiteral("tsGeo")));
+        switchToTab(modePage());
     }
     link().SetConfig();
     // The level controls follow the mode at once.
-    applyEnablingTable();
+    applyEnabling();
 }
 
 void MainWindow::mnuAllClick(int level) {
-    switchToTab(page(QStringLiteral("tsChannels")));
+    switchToTab(channels_);
     channels_->setAllChannels(level);
 }
 
 void MainWindow::mnuSetTimeDateClick() {
-    switchToTab(page(QStringLiteral("tsGeo")));
-    setBoardClockNow(link(), QDateTime::currentDateTime());
+    switchToTab(geo_);
+    geo_->btnNowClick();
 }
 
 void MainWindow::mnuRefreshClick() {
@@ -411,119 +355,97 @@ void MainWindow::mnuRefreshClick() {
 }
 
 void MainWindow::mnuSaveEEPROMClick() {
-    link().SendCommand(BoardLink::CommandSave);
+    link().SendCommand(BoardCommand::Save);
 }
 
 // ---------------------------------------------------------------------------
-// Connection
+// Connection and the records' refreshes
+
+void MainWindow::onLinkStateChanged(LinkState state) {
+    switch (state) {
+    case LinkState::NoDevice:
+        taskbar_.SetTaskbarProgress(1, 1);
+        taskbar_.SetTaskbarState(TaskbarState::Error);
+        break;
+    case LinkState::Bootloader:
+        taskbar_.SetTaskbarProgress(0, 1);
+        taskbar_.SetTaskbarState(TaskbarState::Normal);
+        break;
+    case LinkState::OtherFirmware:
+        taskbar_.SetTaskbarProgress(1, 1);
+        taskbar_.SetTaskbarState(TaskbarState::Paused);
+        break;
+    case LinkState::Connected:
+        taskbar_.SetTaskbarProgress(1, 1);
+        taskbar_.SetTaskbarState(TaskbarState::Normal);
+        break;
+    }
+}
 
 void MainWindow::onBoardConnected() {
     setConnected(true);
-    switchToTab(
-        page(link().info.Mode == 1 ? QStringLiteral("tsSchedule") : QStringLiteral("tsChannels")));
+    switchToTab(link().info.inMode(BoardMode::Auto) ? schedule_ : channels_);
 }
 
 void MainWindow::onBoardGone() {
-    switchToTab(page(QStringLiteral("tsMessages")));
+    switchToTab(messages_);
     setConnected(false);
-    sb_->setPanelText(1, QString());
-    sb_->setPanelText(2, QString());
+    statusPanels()->setPanelText(StatusPanels::Clock, QString());
+    statusPanels()->setPanelText(StatusPanels::Mode, QString());
 }
 
 void MainWindow::setConnected(bool connected) {
     connected_ = connected;
-    taskbar_->SetTaskbarProgress(1, 1);
+    taskbar_.SetTaskbarProgress(1, 1);
     if (connected) {
-        taskbar_->SetTaskbarState(TaskbarState::Normal);
+        taskbar_.SetTaskbarState(TaskbarState::Normal);
     } else {
         // Mode: Manual is enabled while the window was connected or is being
         // created.
         if (menu_.mnuModeManual->isEnabled())
-            switchToTab(page(QStringLiteral("tsMessages")));
-        sb_->setPanelText(1, QString());
-        sb_->setPanelText(2, QString());
-        lblBoard_->clear();
+            switchToTab(messages_);
+        statusPanels()->setPanelText(StatusPanels::Clock, QString());
+        statusPanels()->setPanelText(StatusPanels::Mode, QString());
         setWindowTitle(disconnectedCaption());
-        taskbar_->SetTaskbarState(TaskbarState::Error);
+        taskbar_.SetTaskbarState(TaskbarState::Error);
     }
-    applyEnablingTable();
+    views_.connectionChanged(connected);
+    applyEnabling();
 }
 
-void MainWindow::applyEnablingTable() {
-    const InfoBlock& info = link().info;
-    EnableFacts facts;
-    facts.connected = connected_;
-    facts.mode = info.Mode;
-    facts.fanMode = link().expert.FanMode;
-    facts.sensor = info.WaterTemp != NoValue;
-    if (auto* fanFollowsLeds = findChild<QRadioButton*>(QStringLiteral("rbtFMOLED")))
-        facts.fanFollowsLeds = fanFollowsLeds->isChecked();
-    applyEnabling(this, facts);
+void MainWindow::applyEnabling() {
+    const ViewFacts now = factsOf(link().info, link().expert, connected_,
+                                  session_.discovery().bootloaderDevice() != nullptr);
+    for (QAction* item : menu_.connectedItems())
+        item->setEnabled(now.connected);
+    views_.applyEnabling(now);
 }
 
-// The InfoBlock decoders, in their order: board status and clock, levels and
-// names, then mode, letters and what the mode enables.
-void MainWindow::showInfo() {
-    const InfoBlock& info = link().info;
+// The shell's part of an InfoBlock read: the board's clock in the status bar
+// and the health text in the caption.
+void MainWindow::showHealth() {
     HealthTargets targets;
     targets.window = this;
-    targets.boardLabel = lblBoard_;
     targets.setPanel = [this](int panel, const QString& text) {
-        sb_->setPanelText(panel, text);
+        statusPanels()->setPanelText(panel, text);
     };
-    refreshHealth(info, targets);
-    channels_->showLevels(info);
-    ApplyChannelNames();
-    refreshModeActivity(info, targets);
+    refreshHealth(link().info, targets);
+}
+
+// After the views: mode letters, what the mode enables.
+void MainWindow::afterInfoShown() {
+    statusPanels()->setPanelText(StatusPanels::Mode, modeActivityText(link().info));
     // Without a connection everything stays disabled (and the menus keep the
     // state the disconnected switch looks at while the window is created).
     if (connected_)
-        applyEnablingTable();
-    emit infoShown();
+        applyEnabling();
 }
 
-void MainWindow::ApplyChannelNames() {
-    auto* visualize = findChild<QComboBox*>(QStringLiteral("cmbVisualize"));
-    if (focus::isDroppedDown(visualize))
-        return;
-    if (visualize) {
-        visualize->setUpdatesEnabled(false);
-        const QSignalBlocker quiet(visualize);
-        visualize->clear();
-    }
-    auto* schedule = findChild<QAbstractItemView*>(QStringLiteral("sgSchedule"));
-
-    for (int channel = 0; channel < ChannelPanel::Channels; ++channel) {
-        const int color = link().info.ColorName[std::size_t(channel)];
-        const QString name = channelName(channel, color);
-        const QColor tint = windowColor(PanelTint(color));
-        const QString n = QString::number(channel);
-
-        QComboBox* nameBox = channels_->nameBox(channel);
-        if (!focus::isDroppedDown(nameBox))
-            nameBox->setCurrentIndex(colorTableIndex(color));
-        if (schedule && schedule->model())
-            schedule->model()->setHeaderData(channel + 2, Qt::Horizontal, name);
-        if (visualize) {
-            const QSignalBlocker quiet(visualize);
-            visualize->addItem(name);
-        }
-        for (const QString& prefix :
-             {QStringLiteral("edtMoon"), QStringLiteral("edtWeatherDelay")}) {
-            if (auto* labelled = findChild<LabelledEdit*>(prefix + n)) {
-                labelled->setCaption(name);
-                setEditTint(labelled->edit(), tint);
-            }
-        }
-        setEditTint(channels_->percentEdit(channel), tint);
-        setEditTint(lineEditOf(findChild<QObject*>(QStringLiteral("edtLightningMask") + n)), tint);
-    }
-
-    if (visualize) {
-        const QSignalBlocker quiet(visualize);
-        visualize->setUpdatesEnabled(true);
-        visualize->setCurrentIndex(visualChannel_);
-    }
+// A read of the expert record (or an import) leaves the log for the page of
+// the board's mode.
+void MainWindow::afterExpertShown() {
+    if (pc_->currentWidget() == messages_)
+        switchToTab(modePage());
 }
 
 } // namespace kv

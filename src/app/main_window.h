@@ -1,123 +1,118 @@
 #pragma once
 
+#include "app/command_line.h"
 #include "app/file_dialogs.h"
 #include "app/main_menu.h"
+#include "app/taskbar_progress.h"
+#include "app/window_reporter.h"
 #include "device/device_session.h"
-#include "text/reporter.h"
+#include "device/discovery.h"
+#include "firmware/flasher.h"
+#include "views/channel_names.h"
+#include "views/view.h"
+#include "views/view_set.h"
 
 #include <QMainWindow>
-#include <QStringList>
 #include <QUrl>
 
 #include <functional>
-#include <memory>
+#include <vector>
 
-class QLabel;
 class QTabWidget;
 
 namespace kv {
 
-class BoardLink;
 class ChannelPanel;
-class Flasher;
+class GeoView;
 class MessageLog;
 class StatusPanels;
-class TaskbarProgress;
-struct InfoBlock;
 
 // How the window is started.
 struct WindowOptions {
-    // The command-line arguments without the program name.
-    QStringList arguments;
-    // Whether the operating system's HID devices are looked at (tests say no).
-    bool systemDevices = true;
+    // The command line, read once by the caller.
+    CommandLine commandLine;
+    // Where HID devices come from (the computer's, the simulated board);
+    // they must outlive the window.
+    std::vector<DeviceSource> deviceSources;
     // The dialogs; empty members are replaced by the standard dialogs.
     WindowDialogs dialogs;
     // Opens a help page; the default opens the browser.
     std::function<void(const QUrl&)> openUrl;
 };
 
-// The program's one main window `frmVELQOR`: its tabs, menus and status bar,
-// the message log, and the window side of discovery and polling. It owns the
-// device session (board link, records, discovery, polling) and is the
-// reporter every part announces and logs through.
-class MainWindow : public QMainWindow, public Reporter {
+// The program's one main window `frmVELQOR`, a shell around its views: the
+// tabs, the menus, the status bar and log, and the connection state. It
+// creates the views (one per tab, in the order of the tabs), hands them the
+// board's records after every read, and tells them when to enable what.
+class MainWindow : public QMainWindow, private ViewShell {
     Q_OBJECT
 public:
-    explicit MainWindow(WindowOptions options = {}, QWidget* parent = nullptr);
+    explicit MainWindow(WindowOptions options, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Reporter: announce = StatusMessage, log = LogMessage.
-    void announce(const QString& text) override { StatusMessage(text); }
-    void log(const QString& text) override { LogMessage(text); }
-
-    // A time-stamped entry in the message log.
-    void LogMessage(const QString& text);
-    // The text in the first status panel, then logged.
-    void StatusMessage(const QString& text);
-
-    DeviceSession& session() { return *session_; }
-    BoardLink& link();
+    Reporter& reporter() { return reporter_; }
+    DeviceSession& session() { return session_; }
+    BoardLink& link() { return session_.link(); }
+    Flasher& flasher() { return flasher_; }
+    TaskbarProgress& taskbar() { return taskbar_; }
     const MainMenu& menu() const { return menu_; }
+    ViewSet& views() { return views_; }
     QTabWidget* pages() const { return pc_; }
     // The tab sheet of that name ("tsChannels"), null if there is none.
     QWidget* page(const QString& name) const;
-    MessageLog* messageLog() const { return mem_; }
-    StatusPanels* statusPanels() const { return sb_; }
+    MessageLog* messageLog() const { return reporter_.messageLog(); }
+    StatusPanels* statusPanels() const { return reporter_.statusPanels(); }
     ChannelPanel* channelPanel() const { return channels_; }
-    TaskbarProgress& taskbar() { return *taskbar_; }
-    Flasher& flasher() { return *flasher_; }
 
     bool debugEnabled() const { return debug_; }
     bool connected() const { return connected_; }
     // The folder of the executable, ending in a separator.
     QString programDir() const { return programDir_; }
-    // The channel the day curve edits (its list follows the channel names).
-    int visualChannel() const { return visualChannel_; }
+    // Where the file dialogs start (see dialogFolder()).
+    QString dialogFolder() const { return dialogFolder_; }
 
     // Brings a tab to the front; the tab-change step runs only when it was
     // not in front already.
     void switchToTab(QWidget* page);
 
-    // Everything that shows channel names or tints follows the colour names.
-    void ApplyChannelNames();
-    // Fills the schedule grid from the in-memory lines.
-    void ShowSchedule();
-
-signals:
-    // The schedule grid is to be refilled from the in-memory schedule.
-    void scheduleShown();
-    // The InfoBlock has been shown in the controls of this window.
-    void infoShown();
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // ViewShell.
+    void showTab(const QString& sheetName) override;
+    void showPassingStatus(const QString& text) override;
+
     // Parts of the window, built before the creation steps.
-    void buildPages();
+    void createViews();
     void connectMenu();
     void connectDevices();
+    FlashInteraction firmwareInteraction();
 
     // Creation steps.
     void scaleForScreen();
     void enterProgramDir();
-    void processCommandLine(const QStringList& arguments);
+    void processCommandLine();
     void logExecutable();
-    void hideUnofferedFeatures();
 
-    // Connection and decoders.
+    // Connection and the records' refreshes.
     void setConnected(bool connected);
-    void applyEnablingTable();
-    void showInfo();
+    void applyEnabling();
+    void showHealth();
+    void afterInfoShown();
+    void afterExpertShown();
+    void onLinkStateChanged(LinkState state);
     void onBoardConnected();
     void onBoardGone();
+    // The page of the board's mode: Schedule for Auto, Geo for Geo, the
+    // channels otherwise.
+    View* modePage();
 
     // Handlers.
     void pcChange();
     void mnuFileOpen();
     void mnuOptionsOpen();
-    void mnuModeClick(int mode);
+    void mnuModeClick(BoardMode mode);
     void mnuShowExpertClick();
     void mnuRefreshClick();
     void mnuSaveEEPROMClick();
@@ -127,28 +122,36 @@ private:
     void mnuScheduleConfigExportClick();
     void mnuConfigImportClick();
     void mnuScheduleImportClick();
-    void mnuFirmwareUpdateClick();
     void setExpertTabsVisible(bool visible);
-    // The firmware update and the offer made when a bootloader is claimed.
-    void setUpFirmware();
+    bool expertTabsVisible() const;
 
     WindowOptions options_;
-    std::unique_ptr<TaskbarProgress> taskbar_;
-    DeviceSession* session_ = nullptr;
-    Flasher* flasher_ = nullptr;
+    // Declared in the order they are made; destroyed in reverse, so the
+    // device parts go before the log they report to.
+    WindowReporter reporter_;
+    TaskbarProgress taskbar_;
+    DeviceSession session_;
+    Flasher flasher_;
+    ChannelNames channelNames_;
+    ViewSet views_;
     MainMenu menu_;
     QTabWidget* pc_ = nullptr;
-    MessageLog* mem_ = nullptr;
-    StatusPanels* sb_ = nullptr;
+
+    // The views the shell's own commands aim at.
     ChannelPanel* channels_ = nullptr;
-    QLabel* lblBoard_ = nullptr;
+    View* channelsGL_ = nullptr;
+    View* schedule_ = nullptr;
+    GeoView* geo_ = nullptr;
+    View* expert_ = nullptr;
+    View* jmp_ = nullptr;
+    View* messages_ = nullptr;
 
     QString programDir_;
+    QString dialogFolder_;
     double scale_ = 1.0;
     bool debug_ = false;
     bool connected_ = false;
     bool shownOnce_ = false;
-    int visualChannel_ = 0;
 };
 
 } // namespace kv

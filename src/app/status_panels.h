@@ -14,7 +14,8 @@ namespace kv {
 class StatusPanels : public QStatusBar {
     Q_OBJECT
 public:
-    static constexpr int Count = 3;
+    // The panels: status texts, the board's clock, mode and activity letters.
+    enum Panel : int { Text = 0, Clock = 1, Mode = 2, Count = 3 };
     // Widths of the reference layout at 96 dots per inch.
     static constexpr int ClockWidth = 160;
     static constexpr int ModeWidth = 100;

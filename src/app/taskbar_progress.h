@@ -1,11 +1,15 @@
 #pragma once
 
-#include "device/discovery.h"
-
 #include <QString>
 #include <QVariantMap>
 
 namespace kv {
+
+enum class TaskbarState {
+    Normal,
+    Error,
+    Paused,
+};
 
 // The progress indicator on the program's taskbar or launcher button: a value
 // of a total and a state (normal, error, paused). On Linux it is the launcher

@@ -1,5 +1,8 @@
 #include "cli/cli_args.h"
 
+#include "device/records/info_block.h"
+#include "text/text_catalogue.h"
+
 namespace kv::cli {
 
 namespace {
@@ -7,12 +10,33 @@ namespace {
 // Options of commands that take a value; they may stand before the command
 // too, so their value is never taken for the command.
 bool takesValue(const QString& arg) {
-    static const QStringList options = {"--lat",  "--lon",        "--date",
-                                        "--time", "--utc-offset", "--tz"};
+    static const QStringList options = {"--lat",        "--lon",  "--date", "--time",
+                                        "--utc-offset", "--tz",   "--size", "--channel",
+                                        "--interval",   "--count"};
     return options.contains(arg);
 }
 
+const QLatin1String DeviceOption("--device");
+
 } // namespace
+
+bool Arguments::takeSubcommand(const QStringList& names) {
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
+        if (takesValue(word)) {
+            ++i; // its value
+            continue;
+        }
+        if (word.startsWith(QLatin1Char('-')))
+            continue;
+        if (!names.contains(word))
+            return false;
+        command += QLatin1Char(' ') + word;
+        words.removeAt(i);
+        return true;
+    }
+    return false;
+}
 
 Arguments parseArguments(const QStringList& arguments) {
     Arguments result;
@@ -20,6 +44,15 @@ Arguments parseArguments(const QStringList& arguments) {
         const QString& arg = arguments[i];
         if (takesValue(arg) && i + 1 < arguments.size()) {
             result.words << arg << arguments[++i];
+            continue;
+        }
+        if (arg == DeviceOption || arg.startsWith(DeviceOption + QLatin1Char('='))) {
+            if (arg != DeviceOption)
+                result.device = arg.mid(DeviceOption.size() + 1);
+            else if (i + 1 < arguments.size())
+                result.device = arguments[++i];
+            if (result.device.isEmpty())
+                result.error = QStringLiteral("option --device needs a serial number or HID path");
             continue;
         }
         if (arg == QLatin1String("--simulate"))
@@ -38,6 +71,14 @@ Arguments parseArguments(const QStringList& arguments) {
             result.words << arg;
     }
     return result;
+}
+
+int channelOfWord(const QString& word) {
+    for (int channel = 0; channel < ChannelCount; ++channel)
+        if (word.compare(ChannelLetter(channel), Qt::CaseInsensitive) == 0 ||
+            word == QString::number(channel))
+            return channel;
+    return -1;
 }
 
 CommandWords::CommandWords(const QStringList& words, const QStringList& valueOptions,

@@ -23,11 +23,25 @@ struct Arguments {
     bool help = false;
     bool version = false;
     bool verbose = false;
+    // --device SERIAL|PATH: the board to use among several.
+    QString device;
     QString command;
     QStringList words; // the command's arguments and options, in order
+    // Why the global options are wrong (a --device without its value).
+    QString error;
+
+    // Takes the command's first positional word as its subcommand when it is
+    // one of names ("schedule set", "plot curve"): the command becomes
+    // "COMMAND SUBCOMMAND" and the word leaves the words. Returns whether it
+    // did.
+    bool takeSubcommand(const QStringList& names);
 };
 
 Arguments parseArguments(const QStringList& arguments);
+
+// The channel a word names: W, R, G or B (either case) or 0 to 3; -1 for any
+// other word.
+int channelOfWord(const QString& word);
 
 // The command's own words: positional arguments and "--name value" (or
 // "--name=value") options. A value may begin with "-" (a negative number).

@@ -1,11 +1,12 @@
 #include "cli/cli_context.h"
 
 #include "cli/commands.h"
-#include "cli/sim_state.h"
 #include "device/board_link.h"
 #include "device/device_session.h"
 #include "device/discovery.h"
 #include "device/hid_controller.h"
+#include "device/system_devices.h"
+#include "sim/simulation.h"
 
 #include <QJsonDocument>
 
@@ -31,8 +32,8 @@ void CliReporter::log(const QString& text) {
 }
 
 Context::Context(const Arguments& arguments, bool systemDevices)
-    : args_(arguments), systemDevices_(systemDevices), reporter_(arguments.verbose), out_(stdout),
-      err_(stderr) {}
+    : args_(arguments), useSystemDevices_(systemDevices), reporter_(arguments.verbose),
+      out_(stdout), err_(stderr) {}
 
 Context::~Context() = default;
 
@@ -68,12 +69,17 @@ void Context::printJson(const QJsonObject& object) {
 
 DeviceSession& Context::session() {
     if (!session_) {
-        DeviceSession::Options options;
-        options.simulate = args_.simulate;
-        options.systemDevices = systemDevices_;
-        session_ = std::make_unique<DeviceSession>(reporter_, options);
-        if (auto* sim = session_->simulator())
-            loadSimulatorState(*sim);
+        std::vector<DeviceSource> sources;
+        if (useSystemDevices_) {
+            systemDevices_ = std::make_unique<SystemDevices>();
+            sources.push_back(systemDevices_->source());
+        }
+        if (args_.simulate) {
+            simulation_ = std::make_unique<sim::Simulation>(sim::Simulation::State::Keep);
+            sources.push_back(simulation_->source());
+        }
+        session_ = std::make_unique<DeviceSession>(reporter_, sources);
+        session_->discovery().setBoardChoice(DeviceChoice(args_.device));
     }
     return *session_;
 }
@@ -91,13 +97,20 @@ int Context::connectBoard() {
     // A board that cannot be used: another firmware, or no access.
     if (!discovery.boardProblem().isEmpty())
         return fail(ExitFailed, discovery.boardProblem());
-    return fail(ExitNoDevice, QStringLiteral("no KestVELQOR board found"));
+    return fail(ExitNoDevice, noBoardText());
+}
+
+QString Context::noBoardText() const {
+    if (args_.device.isEmpty())
+        return QStringLiteral("no KestVELQOR board found");
+    return QStringLiteral("no KestVELQOR board with serial number or HID path \"%1\" found")
+        .arg(args_.device);
 }
 
 void Context::finish() {
     out_.flush();
-    if (session_ && session_->simulator())
-        saveSimulatorState(*session_->simulator());
+    if (simulation_)
+        simulation_->save();
 }
 
 } // namespace kv::cli

@@ -14,6 +14,10 @@
 namespace kv {
 class BoardLink;
 class DeviceSession;
+class SystemDevices;
+namespace sim {
+class Simulation;
+}
 } // namespace kv
 
 namespace kv::cli {
@@ -67,17 +71,27 @@ public:
     // Scans and waits until a board with the supported firmware is connected.
     // On failure prints the reason and returns the exit status (3 when there
     // is no board at all, 1 when it cannot be used); 0 on success.
+    // With --device only the board with that serial number or HID path is
+    // taken.
     int connectBoard();
+    // Why there is no board: "no KestVELQOR board found", naming what
+    // --device looked for.
+    QString noBoardText() const;
     BoardLink& link();
+    // The simulated board with --simulate, else null.
+    sim::Simulation* simulation() { return simulation_.get(); }
     // Saves the simulated board's state for the next run (with --simulate).
     void finish();
 
 private:
     Arguments args_;
-    bool systemDevices_;
+    bool useSystemDevices_;
     CliReporter reporter_;
     QTextStream out_;
     QTextStream err_;
+    // The device sources first: the session uses them until it is gone.
+    std::unique_ptr<SystemDevices> systemDevices_;
+    std::unique_ptr<sim::Simulation> simulation_;
     std::unique_ptr<DeviceSession> session_;
 };
 

@@ -1,6 +1,7 @@
 // The Geo view's figures for a place and moment.
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/zone_argument.h"
 #include "common/rounding.h"
 #include "geo/geo_figures.h"
 #include "geo/time_zone_source.h"
@@ -97,20 +98,30 @@ int runAstro(Context& c) {
     // The zone decides what "now" is when no date or time is given.
     QDateTime now = QDateTime::currentDateTime();
     std::optional<QTimeZone> zone;
-    int fixedOffset = 0;
+    std::optional<int> fixedOffset;
     if (offsetText) {
         const auto minutes = parseInteger(*offsetText);
         if (!minutes || *minutes < -14 * 60 || *minutes > 14 * 60)
             return c.fail(ExitUsage,
                           QStringLiteral("--utc-offset must be whole minutes from -840 to 840"));
         fixedOffset = int(*minutes);
-        now = QDateTime::currentDateTimeUtc().addSecs(fixedOffset * 60);
+    } else if (zoneText) {
+        const auto parsed = parseZoneArgument(*zoneText);
+        if (!parsed)
+            return c.fail(ExitUsage, QStringLiteral("unknown time zone \"%1\" (give a zone id "
+                                                    "such as Europe/Berlin, or UTC+05:30)")
+                                         .arg(*zoneText));
+        if (const int* minutes = std::get_if<int>(&*parsed))
+            fixedOffset = *minutes;
+        else
+            zone = std::get<QTimeZone>(*parsed);
     } else {
-        zone = zoneText ? QTimeZone(zoneText->toUtf8()) : QTimeZone::systemTimeZone();
-        if (!zone->isValid())
-            return c.fail(ExitUsage, QStringLiteral("unknown time zone %1").arg(*zoneText));
-        now = QDateTime::currentDateTime().toTimeZone(*zone);
+        zone = QTimeZone::systemTimeZone();
     }
+    if (fixedOffset)
+        now = QDateTime::currentDateTimeUtc().addSecs(*fixedOffset * 60);
+    else
+        now = QDateTime::currentDateTime().toTimeZone(*zone);
     QDate date = now.date();
     QTime time(now.time().hour(), now.time().minute());
     if (auto text = words.value("--date")) {
@@ -128,7 +139,7 @@ int runAstro(Context& c) {
     if (zone)
         rules = timeZoneRules(*zone, date.year());
     else
-        rules.bias = -fixedOffset;
+        rules.bias = -*fixedOffset;
 
     const BoardDateTime moment{date.year(), date.month(),  date.day(),
                                time.hour(), time.minute(), 0};

@@ -1,52 +1,19 @@
 // Commands that read or set the board's records.
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/status_output.h"
 #include "device/board_link.h"
 #include "device/clock_sync.h"
-#include "device/health.h"
 #include "device/records/record_fields.h"
-#include "text/log_stamp.h"
 #include "text/number_format.h"
 #include "text/text_catalogue.h"
 
 #include <QJsonArray>
 #include <QJsonValue>
 
-#include <cmath>
-
 namespace kv::cli {
 
 namespace {
-
-double percentOf(int level) {
-    return std::round(levelToPercent(level) * 100.0) / 100.0;
-}
-
-QString modeName(int mode) {
-    switch (mode) {
-    case 0:
-        return QStringLiteral("manual");
-    case 1:
-        return QStringLiteral("auto");
-    case 2:
-        return QStringLiteral("geo");
-    default:
-        return QString::number(mode);
-    }
-}
-
-QString modeText(int mode) {
-    switch (mode) {
-    case 0:
-        return Msg(QStringLiteral("ModeManual"));
-    case 1:
-        return Msg(QStringLiteral("ModeAuto"));
-    case 2:
-        return Msg(QStringLiteral("ModeGeo"));
-    default:
-        return QString::number(mode);
-    }
-}
 
 // Ends a command that wrote to the board: 0, or 1 with a clear line.
 int written(Context& c, bool ok) {
@@ -85,12 +52,12 @@ template <typename Record> void printRecord(QTextStream& out, const Record& reco
     });
 }
 
-int sendCommand(Context& c, std::uint8_t code) {
+int sendCommand(Context& c, BoardCommand command) {
     if (!c.words(0, 0))
         return ExitUsage;
     if (int s = c.connectBoard())
         return s;
-    return written(c, c.link().SendCommand(code));
+    return written(c, c.link().SendCommand(command));
 }
 
 } // namespace
@@ -103,53 +70,10 @@ int runStatus(Context& c) {
     BoardLink& link = c.link();
     if (!link.GetInfoConfig())
         return c.fail(ExitFailed, QStringLiteral("the board did not answer"));
-    const InfoBlock& info = link.info;
-    const auto clock = boardDateTime(info);
-    const bool sensor = info.WaterTemp != NoValue;
-    const bool voltage = info.InputVoltage != NoValue;
-
-    if (c.json()) {
-        QJsonArray levels;
-        for (int i = 0; i < 4; ++i)
-            levels.append(
-                QJsonObject{{QStringLiteral("channel"), ChannelLetter(i)},
-                            {QStringLiteral("level"), info.Level[std::size_t(i)]},
-                            {QStringLiteral("percent"), percentOf(info.Level[std::size_t(i)])}});
-        c.printJson({
-            {QStringLiteral("firmwareVersion"), info.FirmwareVersion},
-            {QStringLiteral("clock"),
-             clock ? QJsonValue(clock->toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")))
-                   : QJsonValue()},
-            {QStringLiteral("mode"), modeName(info.Mode)},
-            {QStringLiteral("levels"), levels},
-            {QStringLiteral("waterTemperature"),
-             sensor ? QJsonValue(info.WaterTemp / 10.0) : QJsonValue()},
-            {QStringLiteral("inputVoltage"),
-             voltage ? QJsonValue(info.InputVoltage / 100.0) : QJsonValue()},
-            {QStringLiteral("health"), healthStatusText(info)},
-            {QStringLiteral("alarm"), healthIsAlarming(info)},
-            {QStringLiteral("activity"), activityLetters(info)},
-            {QStringLiteral("saving"), bool(info.StateFlags & StateSaving)},
-        });
-        return ExitDone;
-    }
-    QTextStream& out = c.out();
-    out << "Firmware: " << info.FirmwareVersion << '\n';
-    out << "Uhrzeit: " << (clock ? dateTimeText(*clock) : QStringLiteral("--")) << '\n';
-    out << "Modus: " << modeText(info.Mode) << '\n';
-    for (int i = 0; i < 4; ++i)
-        out << ChannelLetter(i) << ": "
-            << formatNumber(levelToPercent(info.Level[std::size_t(i)]), u"0.##") << " %\n";
-    if (sensor)
-        out << "KestTHERMAL: " << formatNumber(info.WaterTemp / 10.0, u"0.0")
-            << QString::fromUtf8("°C\n");
+    if (c.json())
+        c.printJson(statusJson(link.info));
     else
-        out << Msg(QStringLiteral("KestTHERMALNotConnected")) << '\n';
-    if (voltage)
-        out << Msg(QStringLiteral("InputVoltage")) << ": "
-            << formatNumber(info.InputVoltage / 100.0, u"0.00") << " Volt\n";
-    out << "Zustand: " << healthStatusText(info) << '\n';
-    out << QString::fromUtf8("Aktivität: ") << activityLetters(info) << '\n';
+        printStatus(c.out(), link.info);
     return ExitDone;
 }
 
@@ -193,15 +117,15 @@ int runMode(Context& c) {
     if (!words)
         return ExitUsage;
     const QString name = words->positional()[0].toLower();
-    int mode = -1;
-    for (int m = 0; m < 3; ++m)
-        if (name == modeName(m))
+    std::optional<BoardMode> mode;
+    for (BoardMode m : BoardModes)
+        if (name == modeName(std::uint8_t(m)))
             mode = m;
-    if (mode < 0)
+    if (!mode)
         return c.fail(ExitUsage, QStringLiteral("mode must be manual, auto or geo"));
     if (int s = c.connectBoard())
         return s;
-    c.link().info.Mode = std::uint8_t(mode);
+    c.link().info.setMode(*mode);
     return written(c, c.link().SetConfig());
 }
 
@@ -209,11 +133,7 @@ int runLevel(Context& c) {
     const auto words = c.words(2, 2);
     if (!words)
         return ExitUsage;
-    int channel = -1;
-    const QString name = words->positional()[0].toUpper();
-    for (int i = 0; i < 4; ++i)
-        if (name == ChannelLetter(i) || name == QString::number(i))
-            channel = i;
+    const int channel = channelOfWord(words->positional()[0]);
     if (channel < 0)
         return c.fail(ExitUsage, QStringLiteral("CHANNEL must be W, R, G, B or 0 to 3"));
     QString text = words->positional()[1];
@@ -249,15 +169,15 @@ int runSetTime(Context& c) {
 }
 
 int runCloud(Context& c) {
-    return sendCommand(c, BoardLink::CommandCloud);
+    return sendCommand(c, BoardCommand::Cloud);
 }
 
 int runStorm(Context& c) {
-    return sendCommand(c, BoardLink::CommandStorm);
+    return sendCommand(c, BoardCommand::Storm);
 }
 
 int runSave(Context& c) {
-    return sendCommand(c, BoardLink::CommandSave);
+    return sendCommand(c, BoardCommand::Save);
 }
 
 } // namespace kv::cli

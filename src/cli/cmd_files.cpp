@@ -4,7 +4,6 @@
 #include "device/board_link.h"
 #include "settings/settings_file.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace kv::cli {
@@ -36,9 +35,8 @@ int importWith(Context& c, bool (*import)(BoardLink&, const QString&, Reporter&)
     const auto path = fileArgument(c);
     if (!path)
         return ExitUsage;
-    if (!QFileInfo(*path).isFile())
-        return c.fail(ExitFailed, QStringLiteral("Fehler: Datei %1 nicht gefunden!")
-                                      .arg(QDir::toNativeSeparators(*path)));
+    if (const QString refusal = importRefusal(*path); !refusal.isEmpty())
+        return c.fail(ExitFailed, refusal);
     if (int s = c.connectBoard())
         return s;
     return finished(c, import(c.link(), *path, c.reporter()), *path);

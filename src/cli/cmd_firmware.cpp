@@ -7,7 +7,7 @@
 #include "device/hid_controller.h"
 #include "firmware/firmware_file.h"
 #include "firmware/flasher.h"
-#include "sim/sim_backend.h"
+#include "sim/simulation.h"
 #include "text/product.h"
 #include "text/text_catalogue.h"
 
@@ -120,8 +120,6 @@ int runFlash(Context& c) {
         c.reporter().setEcho(true); // progress for people, on standard error
 
     DeviceSession& session = c.session();
-    if (auto* sim = session.simulator())
-        sim->setEnterBootloaderOnSave(true);
     Discovery& discovery = session.discovery();
     std::optional<bool> flashed;
     QString flashError; // why the flashing failed, in the program's words
@@ -135,6 +133,9 @@ int runFlash(Context& c) {
                                      },
                                      [&](const FirmwareDialogSettings&) { return path; },
                                      [](int ms) { QThread::msleep(ms); }, nullptr});
+    if (sim::Simulation* simulation = c.simulation())
+        QObject::connect(&flasher, &Flasher::boardEnteringBootloader,
+                         [simulation] { simulation->enterBootloaderOnNextSave(); });
     discovery.firmwareOffer = [&](BootloaderKind) {
         // Only the first bootloader of this run gets the file.
         if (flashed)
@@ -151,8 +152,11 @@ int runFlash(Context& c) {
     session.controller().scanNow(true);
     if (!flashed) {
         if (!discovery.boardDevice())
-            return c.fail(ExitNoDevice, QStringLiteral("no KestVELQOR board or bootloader found"));
-        flasher.mnuFirmwareUpdateClick();
+            return c.fail(ExitNoDevice,
+                          c.args().device.isEmpty()
+                              ? QStringLiteral("no KestVELQOR board or bootloader found")
+                              : c.noBoardText());
+        flasher.updateFirmware();
         if (declined)
             return c.fail(ExitFailed, QStringLiteral("update cancelled"));
         if (!waitFor(session, [&] { return flashed.has_value(); }))

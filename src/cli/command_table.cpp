@@ -5,8 +5,11 @@ namespace kv::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"devices", "devices", "list every HID device with its kind",
-         "Scans the HID devices once and lists each as the program's log does, with its kind:\n"
-         "board, classic bootloader, 328p bootloader or foreign.\n",
+         "Scans the HID devices once and lists each as the program's log does (manufacturer,\n"
+         "product and serial strings as the system reports them), with the kind those strings\n"
+         "give (board, classic bootloader, 328p bootloader or foreign) and its HID path. The\n"
+         "serial number or the path chooses a board with --device; with --device only the\n"
+         "devices it names are listed.\n",
          runDevices},
         {"status", "status", "show the board's state",
          "Connects to the board and shows its firmware version, clock, mode, the four channel\n"
@@ -48,7 +51,7 @@ const std::vector<Command>& commands() {
         {"save", "save", "store the settings permanently on the board", "Sends command 254.\n",
          runSave},
         {"flash", "flash FILE [--yes]", "update the board's firmware",
-         "Checks FILE, saves the board's settings to a backup file, asks (unless --yes), sends\n"
+         "Checks FILE, asks (unless --yes), saves the board's settings to a backup file, sends\n"
          "the board into its bootloader, flashes FILE, resets, waits for the board to come back\n"
          "and shows its firmware version. With only a bootloader on the bus, flashes at once.\n",
          runFlash},
@@ -62,11 +65,65 @@ const std::vector<Command>& commands() {
          "sun and moon figures of a place and moment",
          "Prints the Geo view's figures for the place (degrees, north and east positive) and\n"
          "the local date and time (defaults: today, now). --utc-offset is a fixed offset\n"
-         "without daylight saving; --tz uses that zone's rules; the default is the computer's\n"
-         "zone.\n",
+         "without daylight saving; --tz takes a zone id of the time-zone database (such as\n"
+         "Europe/Berlin) and uses its rules, or a fixed offset written UTC+05:30, UTC-8 or\n"
+         "+05:30 (at most 14:00); the default is the computer's zone.\n",
          runAstro},
+        {"schedule", "schedule", "show the schedule as the schedule tab does",
+         "Reads the board's schedule and prints it as the schedule tab shows it: line, time\n"
+         "(Manual and Auto mode) or sun altitude (Geo mode), the four levels in percent under\n"
+         "the channels' names, the display, cloud and storm flags and the JMP pin value. The\n"
+         "line the board is on is marked with \">\". With --json: mode, currentLine and the\n"
+         "lines with hour, minute, altitude, levels, display, clouds, storms, timer and switch.\n"
+         "To change a line: kestvelqorctl schedule set --help.\n",
+         runSchedule},
+        {"schedule set", "schedule set LINE FIELD=VALUE...", "change one line of the schedule",
+         "Changes line LINE (counted from 0) and writes the schedule, as the schedule tab does\n"
+         "after an edit. Fields:\n"
+         "  time=HH:MM            00:00 to 24:00 (24:00 is the end of the day)\n"
+         "  alt=DEGREES           sun altitude for Geo mode, -90 to 90\n"
+         "  W= R= G= B= or 0= to 3=  level in percent, 0 to 100\n"
+         "  display= clouds= storms=  on or off\n"
+         "  timer=N               JMP pin value, 0 to 65535\n"
+         "Decimals take a point or a comma. The other bits of the line's switch byte are\n"
+         "kept. A value out of range, an unknown field or a line the board does not have\n"
+         "ends with status 2 and sends nothing.\n",
+         runScheduleSet},
+        {"plot curve", "plot curve FILE.png [--channel W|R|G|B|0-3] [--size WIDTHxHEIGHT]",
+         "draw the day curve into a PNG file",
+         "Draws the day curve exactly as the visualisation tab does (over the clock time, or\n"
+         "over the sun's path in Geo mode) and writes it to FILE.png. --channel chooses the\n"
+         "channel drawn on top with its handles (default 0); --size the picture's size\n"
+         "(default 1000x600). No display is needed.\n",
+         runPlotCurve, true},
+        {"plot chart", "plot chart FILE.png [--size WIDTHxHEIGHT]",
+         "draw the temperature chart into a PNG file",
+         "Draws the chart of the board's recorded samples exactly as the chart tab does and\n"
+         "writes it to FILE.png (default size 600x300). No display is needed.\n",
+         runPlotChart, true},
+        {"watch", "watch [--interval SECONDS] [--count N]", "poll the board and print each poll",
+         "Polls the board as the window does (every second by default) and keeps its clock in\n"
+         "step by the same rules. Each poll prints one line: computer time, board clock, mode\n"
+         "with its activity letters, the four levels, water temperature, input voltage and the\n"
+         "board's error conditions; with --json one JSON object per line with the keys of\n"
+         "status --json and computerTime. An unplugged board gives one line saying so (with\n"
+         "--json an object with event and message); the watch goes on looking for it and\n"
+         "carries on when it returns. Ends after N polls of the board (--count) or on SIGINT\n"
+         "or SIGTERM, with status 0.\n",
+         runWatch},
     };
     return table;
+}
+
+QStringList subcommandsOf(const QString& command) {
+    QStringList names;
+    const QString prefix = command + QLatin1Char(' ');
+    for (const Command& entry : commands()) {
+        const QString name = QLatin1String(entry.name);
+        if (name.startsWith(prefix))
+            names << name.mid(prefix.size());
+    }
+    return names;
 }
 
 const Command* findCommand(const QString& name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -14,10 +15,16 @@ struct Command {
     const char* summary; // one line for the overview
     const char* details; // the rest of the command's --help
     int (*run)(Context& context);
+    // Draws pictures: runs with a GUI application on the offscreen platform
+    // (no display needed); every other command needs Qt Core only.
+    bool drawsPictures = false;
 };
 
 const std::vector<Command>& commands();
 const Command* findCommand(const QString& name);
+// The subcommands of a command that has them ("set" of "schedule", "curve"
+// and "chart" of "plot"); empty for the others.
+QStringList subcommandsOf(const QString& command);
 
 // The commands, one function each.
 int runDevices(Context& c);
@@ -35,5 +42,10 @@ int runSave(Context& c);
 int runFlash(Context& c);
 int runCheckFirmware(Context& c);
 int runAstro(Context& c);
+int runSchedule(Context& c);
+int runScheduleSet(Context& c);
+int runPlotCurve(Context& c);
+int runPlotChart(Context& c);
+int runWatch(Context& c);
 
 } // namespace kv::cli

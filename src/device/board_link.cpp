@@ -48,14 +48,15 @@ std::array<std::uint8_t, 1 + InfoBlock::Size> BoardLink::infoReport(bool withClo
     std::array<std::uint8_t, 1 + InfoBlock::Size> report{InfoBlock::ReportId};
     const auto payload = info.encode();
     std::copy(payload.begin(), payload.end(), report.begin() + 1);
-    // The masks travel in the report only; the in-memory record keeps its values.
+    // The markers travel in the report only; the in-memory record keeps its
+    // values. Report byte n is payload offset n - 1.
     if (!withClock)
-        report[9] = 255; // Minute: do not set the clock
+        report[1 + InfoBlock::MinuteOffset] = InfoBlock::UnsetByte;
     if (!withLine)
-        report[6] = 255; // CurrentLine: select no line
+        report[1 + InfoBlock::CurrentLineOffset] = InfoBlock::UnsetByte;
     if (!withLevels) {
-        report[15] = 0xFF; // first Level: leave the levels alone
-        report[16] = 0xFF;
+        report[1 + InfoBlock::LevelOffset] = std::uint8_t(InfoBlock::LevelsUnset & 0xFF);
+        report[2 + InfoBlock::LevelOffset] = std::uint8_t(InfoBlock::LevelsUnset >> 8);
     }
     return report;
 }
@@ -98,7 +99,10 @@ bool BoardLink::GetLine(int& index, ScheduleLine& line) {
     std::array<std::uint8_t, LineReportSize> report{ScheduleLine::ReportId};
     if (!read(report.data(), report.size(), 1))
         return false;
-    index = static_cast<std::int8_t>(report[1]);
+    // The byte is read unsigned: a board holds up to 255 lines, and read as a
+    // signed number the indexes from 128 on would be negative and their lines
+    // lost (and then overwritten by the next SetSchedule).
+    index = report[1];
     line = ScheduleLine::decode(report.data() + 2);
     return true;
 }
@@ -147,10 +151,10 @@ bool BoardLink::SetSchedule() {
     return allOk;
 }
 
-bool BoardLink::SendCommand(std::uint8_t code) {
+bool BoardLink::SendCommand(BoardCommand command) {
     if (!board_)
         return false;
-    std::array<std::uint8_t, LineReportSize> report{ScheduleLine::ReportId, code};
+    std::array<std::uint8_t, LineReportSize> report{ScheduleLine::ReportId, std::uint8_t(command)};
     return write(report.data(), report.size());
 }
 

@@ -33,15 +33,6 @@ class BoardLink : public QObject {
 public:
     static constexpr int Attempts = 3;
 
-    // Report 3 carries a line index or a command code in the same byte.
-    static constexpr std::size_t FirstCommandCode = 252;
-
-    enum Command : std::uint8_t {
-        CommandStorm = 252,
-        CommandCloud = 253,
-        CommandSave = 254,
-    };
-
     explicit BoardLink(QObject* parent = nullptr);
 
     void setBoard(TJvHidDevice* board) { board_ = board; }
@@ -62,7 +53,7 @@ public:
     bool SetLine(std::uint8_t index, const ScheduleLine& line);
     bool GetSchedule();
     bool SetSchedule();
-    bool SendCommand(std::uint8_t code);
+    bool SendCommand(BoardCommand command);
 
     // Ask the views to show the records again after the program changed them
     // (an import): the same signals as after a read.

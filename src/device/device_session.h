@@ -3,39 +3,40 @@
 #include <QObject>
 
 #include <memory>
+#include <vector>
 
 namespace kv {
 
 class BoardLink;
+class DeviceChangeSource;
 class Discovery;
+class HidBackend;
 class Poller;
 class Reporter;
 class TJvHidDeviceController;
-namespace sim {
-class SimBackend;
-}
+
+// Where HID devices come from: a backend that lists and opens them, and the
+// notifications that they came or went (either may be null).
+struct DeviceSource {
+    HidBackend* backend = nullptr;
+    DeviceChangeSource* changes = nullptr;
+};
 
 // Everything the program needs to find and talk to the board, composed once
 // for the window and for the command-line tool: the HID controller over the
-// operating system's devices (and the simulator with --simulate), the board
-// link with its records, discovery and polling.
+// sources it is given, the board link with its records, discovery and
+// polling. The sources belong to the caller and must outlive the session.
 class DeviceSession : public QObject {
     Q_OBJECT
 public:
-    struct Options {
-        bool simulate = false;     // put the simulated board on the device list
-        bool systemDevices = true; // look at the operating system's HID devices
-    };
-
-    DeviceSession(Reporter& reporter, Options options, QObject* parent = nullptr);
+    DeviceSession(Reporter& reporter, const std::vector<DeviceSource>& sources,
+                  QObject* parent = nullptr);
     ~DeviceSession() override;
 
     TJvHidDeviceController& controller();
     BoardLink& link();
     Discovery& discovery();
     Poller& poller();
-    // The simulated devices; null without --simulate.
-    sim::SimBackend* simulator();
 
 private:
     struct Parts;

@@ -56,11 +56,6 @@ Discovery::Discovery(TJvHidDeviceController& controller, BoardLink& link, Report
             &Discovery::HidCtlDeviceChange);
 }
 
-void Discovery::setTaskbar(qint64 completed, qint64 total, TaskbarState state) {
-    emit taskbarProgress(completed, total);
-    emit taskbarState(state);
-}
-
 void Discovery::HidCtlDeviceChange() {
     if (bootloader_ && !bootloader_->PluggedIn()) {
         controller_.Release(bootloader_);
@@ -77,7 +72,7 @@ void Discovery::HidCtlDeviceChange() {
         reporter_.announce(discoverytext::boardGone());
     }
     if (!bootloader_ && !board_)
-        setTaskbar(1, 1, TaskbarState::Error);
+        emit linkStateChanged(LinkState::NoDevice);
     controller_.EnumeratePlugged();
 }
 
@@ -97,7 +92,7 @@ bool Discovery::HidCtlEnumerate(TJvHidDevice* device, int index) {
             claimBootloader(index, BootloaderKind::Avr328p);
         break;
     case DeviceKind::Board:
-        if (!board_)
+        if (!board_ && boardChoice_.matches(device->Info()))
             claimBoard(index);
         break;
     case DeviceKind::Foreign:
@@ -113,7 +108,7 @@ void Discovery::claimBootloader(int index, BootloaderKind kind) {
     bootloader_ = claimed;
     bootloaderKind_ = kind;
     emit bootloaderClaimed(kind);
-    setTaskbar(0, 1, TaskbarState::Normal);
+    emit linkStateChanged(LinkState::Bootloader);
     reporter_.announce(discoverytext::bootloaderFound(kind));
     if (firmwareOffer)
         firmwareOffer(kind);
@@ -136,7 +131,7 @@ void Discovery::claimBoard(int index) {
         board_ = nullptr;
         controller_.Release(claimed);
         if (!bootloader_)
-            setTaskbar(1, 1, TaskbarState::Error);
+            emit linkStateChanged(LinkState::NoDevice);
         return;
     }
 
@@ -147,11 +142,11 @@ void Discovery::claimBoard(int index) {
         link_.GetExpertChart();
         connected_ = true;
         emit boardConnected();
-        setTaskbar(1, 1, TaskbarState::Normal);
+        emit linkStateChanged(LinkState::Connected);
     } else {
         boardProblem_ = discoverytext::boardFound(version);
         emit boardWithOtherFirmware(version);
-        setTaskbar(1, 1, TaskbarState::Paused);
+        emit linkStateChanged(LinkState::OtherFirmware);
     }
     reporter_.announce(discoverytext::boardFound(version));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/device_choice.h"
 #include "device/device_kind.h"
 
 #include <QObject>
@@ -14,10 +15,13 @@ class Reporter;
 class TJvHidDevice;
 class TJvHidDeviceController;
 
-enum class TaskbarState {
-    Normal,
-    Error,
-    Paused,
+// What discovery holds on the bus, told after each change that matters to
+// the user (the window shows it on its taskbar button).
+enum class LinkState {
+    NoDevice,      // neither a board nor a bootloader is held
+    Bootloader,    // a bootloader was claimed: an update is about to run
+    OtherFirmware, // a board whose firmware is not supported is held
+    Connected,     // a board with the supported firmware is connected
 };
 
 // Decides which HID device is the board and which its bootloader, claims them,
@@ -39,6 +43,13 @@ public:
     // access); empty when it connected.
     QString boardProblem() const { return boardProblem_; }
 
+    // Which board to claim when several are on the bus: only one that matches
+    // the choice is taken (by default the first board found). Bootloaders
+    // carry no serial number of their board and are claimed as before. Set
+    // it before the first scan.
+    void setBoardChoice(DeviceChoice choice) { boardChoice_ = std::move(choice); }
+    const DeviceChoice& boardChoice() const { return boardChoice_; }
+
     // Runs right after a bootloader has been claimed and announced, inside the
     // enumeration: offers the firmware file and flashes it.
     std::function<void(BootloaderKind)> firmwareOffer;
@@ -48,25 +59,22 @@ public:
     bool HidCtlEnumerate(TJvHidDevice* device, int index);
 
 signals:
-    // A bootloader was claimed: the window shows its Messages tab.
+    // A bootloader was claimed.
     void bootloaderClaimed(kv::BootloaderKind kind);
-    // A board with the supported firmware was read: start polling, enter the
-    // connected state and show the page of its mode.
+    // A board with the supported firmware was read and is connected.
     void boardConnected();
     // A board with another firmware version (0 when unknown) is held.
     void boardWithOtherFirmware(int version);
-    // The held board left the bus: stop polling, show the Messages tab, enter
-    // the disconnected state, clear the clock and mode panels.
+    // The held board left the bus.
     void boardGone();
     void bootloaderGone();
-    // The taskbar indicator: a value of a total, then a state.
-    void taskbarProgress(qint64 completed, qint64 total);
-    void taskbarState(kv::TaskbarState state);
+    // What is held now. Not told when a board leaves while a bootloader is
+    // still held: the bootloader's state stands.
+    void linkStateChanged(kv::LinkState state);
 
 private:
     void claimBootloader(int index, BootloaderKind kind);
     void claimBoard(int index);
-    void setTaskbar(qint64 completed, qint64 total, TaskbarState state);
 
     TJvHidDeviceController& controller_;
     BoardLink& link_;
@@ -76,6 +84,7 @@ private:
     TJvHidDevice* board_ = nullptr;
     bool connected_ = false;
     QString boardProblem_;
+    DeviceChoice boardChoice_;
 };
 
 // The texts discovery announces, built in code.

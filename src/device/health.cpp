@@ -26,13 +26,22 @@ constexpr ErrorText ErrorTexts[] = {
     {boarderror::PWMError, "PWMError"},
 };
 
-} // namespace
-
-QString healthStatusText(const InfoBlock& info) {
+QStringList errorTexts(const InfoBlock& info) {
     QStringList parts;
     for (const ErrorText& error : ErrorTexts)
         if (info.ErrorFlags & error.mask)
             parts << Msg(QLatin1String(error.key));
+    return parts;
+}
+
+} // namespace
+
+QString healthErrorText(const InfoBlock& info) {
+    return errorTexts(info).join(Separator);
+}
+
+QString healthStatusText(const InfoBlock& info) {
+    QStringList parts = errorTexts(info);
     if (info.WaterTemp != NoValue)
         parts << QStringLiteral("KestTHERMAL: ") + formatNumber(info.WaterTemp / 10.0, u"0.0") +
                      QString::fromUtf8("°C");
@@ -48,7 +57,7 @@ bool healthIsAlarming(const InfoBlock& info) {
 
 QString activityLetters(const InfoBlock& info) {
     QString letters;
-    if (info.Mode == 1 || info.Mode == 2) {
+    if (info.runsSchedule()) {
         if (info.ActivityFlags & activity::Cloud)
             letters += Msg(QStringLiteral("LetterCloud"));
         if (info.ActivityFlags & activity::Storm)
@@ -66,21 +75,20 @@ QString activityLetters(const InfoBlock& info) {
 QString modeActivityText(const InfoBlock& info) {
     if (info.StateFlags & StateSaving)
         return Msg(QStringLiteral("Saving"));
-    QString text;
-    switch (info.Mode) {
-    case 0:
-        text = Msg(QStringLiteral("ModeManual"));
-        break;
-    case 1:
-        text = Msg(QStringLiteral("ModeAuto"));
-        break;
-    case 2:
-        text = Msg(QStringLiteral("ModeGeo"));
-        break;
-    default:
-        break;
+    const auto mode = boardModeOf(info.Mode);
+    return (mode ? modeText(*mode) : QString()) + activityLetters(info);
+}
+
+QString modeText(BoardMode mode) {
+    switch (mode) {
+    case BoardMode::Manual:
+        return Msg(QStringLiteral("ModeManual"));
+    case BoardMode::Auto:
+        return Msg(QStringLiteral("ModeAuto"));
+    case BoardMode::Geo:
+        return Msg(QStringLiteral("ModeGeo"));
     }
-    return text + activityLetters(info);
+    return QString();
 }
 
 } // namespace kv

@@ -16,18 +16,21 @@ Poller::Poller(BoardLink& link, QObject* parent)
 bool Poller::tick() {
     if (isVisible_ && !isVisible_())
         return false;
+    bool readOk = false;
+    bool clockWritten = false;
     try {
-        link_.GetInfoConfig();
-        if (!clockNeedsCorrection(link_.info, now_().time()))
-            return false;
-        // Read the clock again at the moment of writing.
-        setBoardTimeOfDay(link_.info, now_().time());
-        link_.SetInfo(true, false, false);
-        return true;
+        readOk = link_.GetInfoConfig();
+        if (clockNeedsCorrection(link_.info, now_().time())) {
+            // Read the clock again at the moment of writing.
+            setBoardTimeOfDay(link_.info, now_().time());
+            link_.SetInfo(true, false, false);
+            clockWritten = true;
+        }
     } catch (const std::exception&) {
         // A failing tick ends silently; the next one starts afresh.
-        return false;
     }
+    emit polled(readOk, clockWritten);
+    return clockWritten;
 }
 
 } // namespace kv

@@ -25,6 +25,10 @@ public:
     // The computer's clock; tests replace it.
     void setClock(std::function<QDateTime()> now) { now_ = std::move(now); }
 
+    // Every IntervalMs by default; the command line's watch takes its own.
+    void setInterval(int ms) { timer_.setInterval(ms); }
+    int interval() const { return timer_.interval(); }
+
     void start() { timer_.start(); }
     void stop() { timer_.stop(); }
     bool isActive() const { return timer_.isActive(); }
@@ -32,6 +36,11 @@ public:
     // One tick: read the InfoBlock and correct the clock when it drifted.
     // Returns true when it wrote the clock.
     bool tick();
+
+signals:
+    // After each tick that asked the board: whether the read succeeded and
+    // whether the clock was corrected.
+    void polled(bool readOk, bool clockWritten);
 
 private:
     BoardLink& link_;

@@ -1,11 +1,11 @@
 #include "firmware/firmware_file.h"
 
+#include "common/regular_file.h"
 #include "device/records/byte_order.h"
 #include "text/log_stamp.h"
 #include "text/reporter.h"
 #include "text/text_catalogue.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <array>
@@ -22,6 +22,15 @@ QString fileDescription(const QString& path) {
 }
 
 namespace {
+
+QString missingText(const QString& path) {
+    return QStringLiteral("Fehler: Datei ") + path + QStringLiteral(" nicht gefunden!");
+}
+
+// A pipe or a device: reading it would block or never end.
+QString notRegularText(const QString& path) {
+    return QStringLiteral("Fehler: ") + path + QString::fromUtf8(" ist keine reguläre Datei!");
+}
 
 QString truncatedText(qint64 expected, qint64 actual) {
     return QString::fromUtf8("Fehler: Datei ist unvollständig (%1 von %2 Bytes)!")
@@ -42,27 +51,29 @@ QString rangeText(std::int32_t start, std::int32_t end, std::uint32_t largestAdd
 bool ReadFile(const QString& path, std::vector<std::uint8_t>& image, std::int32_t& start,
               std::int32_t& end, Reporter& reporter, std::uint32_t largestAddress) {
     if (!QFileInfo::exists(path) || QFileInfo(path).isDir()) {
-        reporter.announce(QStringLiteral("Fehler: Datei ") + path +
-                          QStringLiteral(" nicht gefunden!"));
+        reporter.announce(missingText(path));
         return false;
     }
     reporter.log(fileDescription(path));
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reporter.log(file.errorString());
-        reporter.announce(QStringLiteral("Fehler beim Einlesen!"));
+    const RegularFileRead read = readRegularFile(path, qint64(largestAddress) + 1);
+    switch (read.outcome) {
+    case RegularFileRead::Outcome::Read:
+        break;
+    case RegularFileRead::Outcome::Missing: // gone since the check above
+        reporter.announce(missingText(path));
         return false;
-    }
-    const qint64 limit = qint64(largestAddress) + 1;
-    if (file.size() > limit)
+    case RegularFileRead::Outcome::NotRegular:
+        reporter.announce(notRegularText(path));
+        return false;
+    case RegularFileRead::Outcome::TooLarge:
         return false; // the caller reports the failed update
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        reporter.log(file.errorString());
+    case RegularFileRead::Outcome::Failed:
+        reporter.log(read.systemError);
         reporter.announce(QStringLiteral("Fehler beim Einlesen!"));
         return false;
     }
+    const QByteArray& data = read.data;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
     const qint64 size = data.size();
 

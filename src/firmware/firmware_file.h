@@ -21,7 +21,9 @@ QString fileDescription(const QString& path);
 // start and end address, the image bytes start..end, a 32-bit checksum over
 // start, end and every byte) into image, which must hold largestAddress + 1
 // zeroed bytes. Reports every problem through the reporter and returns false;
-// never writes outside the buffer. On success start < end.
+// never writes outside the buffer. Only a regular file is read (not a pipe
+// or a device), and never more than one byte past the size limit. On success
+// start < end.
 bool ReadFile(const QString& path, std::vector<std::uint8_t>& image, std::int32_t& start,
               std::int32_t& end, Reporter& reporter,
               std::uint32_t largestAddress = FirmwareLargestAddress);

@@ -75,12 +75,16 @@ Flasher::Flasher(Discovery& discovery, BoardLink& link, Reporter& reporter,
     : QObject(parent), discovery_(discovery), link_(link), reporter_(reporter),
       interaction_(std::move(interaction)), backupFolder_(defaultBackupFolder()) {}
 
-void Flasher::mnuFirmwareUpdateClick() {
+void Flasher::updateFirmware() {
     if (discovery_.boardDevice()) {
-        backUpBoardSettings();
+        lastBackupPath_.clear();
+        // "No" leaves the board and the disk alone: no reads, no backup file.
         const bool yes = interaction_.confirmUpdate && interaction_.confirmUpdate();
-        if (yes)
-            link_.SendCommand(BoardLink::CommandSave);
+        if (!yes)
+            return;
+        backUpBoardSettings();
+        emit boardEnteringBootloader();
+        link_.SendCommand(BoardCommand::Save);
         return;
     }
     if (discovery_.bootloaderDevice()) {
@@ -207,7 +211,7 @@ bool Flasher::sendBlocks(TJvHidDevice& bootloader, const std::vector<std::uint8_
                 interaction_.sleep(BlockRetryPauseMs);
         }
         allSent = allSent && sent;
-        emit taskbarProgress(qint64(a) + BlockSize - start, total);
+        emit progress(qint64(a) + BlockSize - start, total);
         if (interaction_.processPaint)
             interaction_.processPaint();
     }

@@ -53,19 +53,25 @@ public:
     // data folder).
     void setBackupFolder(const QString& folder) { backupFolder_ = folder; }
 
-    // "Update firmware...".
-    void mnuFirmwareUpdateClick();
+    // The update asked for by the user: a running board is asked (after the
+    // user's yes) to enter its bootloader; a held bootloader is offered a
+    // file again.
+    void updateFirmware();
     // Called by discovery right after it claimed a bootloader.
     void offerFirmware(BootloaderKind kind);
     // Flashes the file through the held bootloader; true when every block
     // went through.
     bool WriteFlash(const QString& path);
 
-    // The path of the last settings backup written before an update, if any.
+    // The path of the settings backup written after the user agreed to the
+    // last update, if any.
     QString lastBackupPath() const { return lastBackupPath_; }
 
 signals:
-    void taskbarProgress(qint64 completed, qint64 total);
+    // Bytes sent so far of the bytes to send, after each block.
+    void progress(qint64 done, qint64 total);
+    // Right before the board is told to enter its bootloader for an update.
+    void boardEnteringBootloader();
 
 private:
     void backUpBoardSettings();

@@ -72,6 +72,11 @@ bool allFinite(std::initializer_list<double> values) {
 
 } // namespace
 
+double moonPictureAngle(double phaseAngle) {
+    // A phase angle of exactly π still counts as waxing.
+    return phaseAngle <= Pi ? 180 : 0;
+}
+
 std::optional<GeoFigures> computeGeoFigures(int latTenths, int lonTenths,
                                             const BoardDateTime& moment,
                                             const sunmoon::TimeZoneRules& rules) {
@@ -108,8 +113,7 @@ std::optional<GeoFigures> computeGeoFigures(int latTenths, int lonTenths,
     figures.sun = sunFigures(sun, sunTimes);
     figures.moon = moonFigures(moon, moonTimes);
     figures.label = geoLabel(figures.sun, figures.moon);
-    // A phase angle of exactly π still counts as waxing.
-    figures.moonPicture.angleDeg = moon.PhaseAngle <= Pi ? 180 : 0;
+    figures.moonPicture.angleDeg = moonPictureAngle(moon.PhaseAngle);
     figures.moonPicture.fraction = moon.Illuminated;
     return figures;
 }

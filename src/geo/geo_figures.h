@@ -62,6 +62,11 @@ struct MoonPhasePicture {
     double fraction = 0;   // illuminated fraction
 };
 
+// The angle the moon picture is drawn at for a phase angle in radians: 180
+// (lit on the right) while the moon waxes, a phase angle of exactly π
+// included; 0 (lit on the left) while it wanes.
+double moonPictureAngle(double phaseAngle);
+
 struct GeoFigures {
     double latitude = 0;  // degrees, north positive
     double longitude = 0; // degrees, east positive

@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "common/regular_file.h"
 #include "device/board_link.h"
 #include "text/product.h"
 #include "text/reporter.h"
@@ -147,22 +148,40 @@ QString systemError(SI_Error error) {
     return QStringLiteral("Fehler %1").arg(int(error));
 }
 
+QString notRegularReason() {
+    return QString::fromUtf8("keine reguläre Datei");
+}
+
+// The reason a settings file cannot be read, or nothing when it was.
+QString readProblem(const RegularFileRead& read) {
+    switch (read.outcome) {
+    case RegularFileRead::Outcome::Read:
+        return {};
+    case RegularFileRead::Outcome::Missing:
+        return QStringLiteral("Datei nicht gefunden");
+    case RegularFileRead::Outcome::NotRegular:
+        return notRegularReason();
+    case RegularFileRead::Outcome::TooLarge:
+        return QString::fromUtf8("größer als %1 Bytes").arg(SettingsFileMaxBytes);
+    case RegularFileRead::Outcome::Failed:
+        break;
+    }
+    return read.systemError;
+}
+
 // Loads the INI document of an existing file; a missing file is an empty
 // document.
 bool loadDocument(CSimpleIniA& ini, const QString& path, bool mustExist, QString* error) {
     ini.SetSpaces(false);
-    if (!QFileInfo::exists(path)) {
-        if (mustExist && error)
-            *error = QStringLiteral("Datei nicht gefunden");
-        return !mustExist;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const RegularFileRead read = readRegularFile(path, SettingsFileMaxBytes);
+    if (read.outcome == RegularFileRead::Outcome::Missing && !mustExist)
+        return true;
+    if (read.outcome != RegularFileRead::Outcome::Read) {
         if (error)
-            *error = file.errorString();
+            *error = readProblem(read);
         return false;
     }
-    const QByteArray data = file.readAll();
+    const QByteArray& data = read.data;
     const SI_Error rc = ini.LoadData(data.constData(), std::size_t(data.size()));
     if (rc < 0) {
         if (error)
@@ -272,6 +291,16 @@ bool saveSettings(BoardLink& link, const QString& path, Reporter& reporter) {
 bool exportSettings(BoardLink& link, const QString& path, Reporter& reporter) {
     const bool readOk = readBoardForExport(link);
     return saveSettings(link, path, reporter) && readOk;
+}
+
+QString importRefusal(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.exists())
+        return QStringLiteral("Fehler: Datei %1 nicht gefunden!")
+            .arg(QDir::toNativeSeparators(path));
+    if (!file.isFile())
+        return readFailedText(path, notRegularReason());
+    return {};
 }
 
 bool importConfig(BoardLink& link, const QString& path, Reporter& reporter) {

@@ -11,6 +11,10 @@ namespace kv {
 class BoardLink;
 class Reporter;
 
+// A settings file holds a few dozen kilobytes; a longer one is refused
+// rather than read.
+inline constexpr qint64 SettingsFileMaxBytes = 1024 * 1024;
+
 // Settings of the three file dialogs of the settings files.
 struct SettingsDialogSettings {
     QString title;  // Msg("ExportScheduleConfig"), Msg("ImportConfig"), Msg("ImportSchedule")
@@ -22,11 +26,14 @@ SettingsDialogSettings settingsDialogSettings(SettingsCommand command);
 
 // Writes the settings file: sections Config, Weather, Names, TimeZone and one
 // per schedule line, keys in their fixed order. An existing file's other
-// sections and keys are kept. The file is replaced atomically; on failure the
+// sections and keys are kept (so an existing path must be a regular file of
+// at most SettingsFileMaxBytes). The file is replaced atomically; on failure the
 // old file stays and error holds a German text.
 bool WriteSettingsFile(const QString& path, const InfoBlock& info, const ExpertBlock& expert,
                        const Schedule& schedule, QString* error = nullptr);
 
+// Both readers accept only a regular file of at most SettingsFileMaxBytes
+// (not a pipe or a device); error then says why, in German.
 // Reads the configuration keys (not the line sections) into the records; a
 // missing key or a value that is no integer keeps the field; values keep
 // their low 8 or 16 bits.
@@ -47,6 +54,10 @@ bool readBoardForExport(BoardLink& link);
 bool saveSettings(BoardLink& link, const QString& path, Reporter& reporter);
 // Both halves, for the command-line tool.
 bool exportSettings(BoardLink& link, const QString& path, Reporter& reporter);
+// What the imports would refuse without reading a byte (no file at the path,
+// or a folder, pipe or device) as the German text to announce; empty for a
+// regular file. Lets a caller refuse before it touches the board.
+QString importRefusal(const QString& path);
 bool importConfig(BoardLink& link, const QString& path, Reporter& reporter);
 bool importSchedule(BoardLink& link, const QString& path, Reporter& reporter);
 

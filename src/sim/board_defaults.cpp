@@ -13,7 +13,7 @@ InfoBlock defaultInfo(std::uint8_t firmwareVersion) {
     info.LCDBLMin = 10;
     info.LCDBLMax = 100;
     info.TimeLapse = 1;
-    info.ColorName = {0, 1, 2, 3};
+    info.ColorName = {1, 2, 3, 4}; // white, red, green, blue: W, R, G, B
     info.CloudP = std::uint16_t(cloudsPerDayToCloudP(10));
     info.CloudD = std::uint16_t(cloudSecondsToCloudD(30));
     info.StormP = std::uint16_t(stormsPerWeekToStormP(2));

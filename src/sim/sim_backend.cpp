@@ -5,6 +5,8 @@
 #include <QMetaObject>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace kv::sim {
 
 namespace {
@@ -43,7 +45,7 @@ public:
             return false;
         switch (target_) {
         case SimBackend::Target::Board:
-            return backend_->board_.getFeature(buffer, length);
+            return backend_->boardOnPlug(plug_)->getFeature(buffer, length);
         case SimBackend::Target::Bootloader:
             return backend_->bootloader_.getFeature(buffer, length);
         case SimBackend::Target::Foreign:
@@ -57,9 +59,9 @@ public:
             return false;
         switch (target_) {
         case SimBackend::Target::Board:
-            if (!backend_->board_.setFeature(buffer, length))
+            if (!backend_->boardOnPlug(plug_)->setFeature(buffer, length))
                 return false;
-            backend_->afterBoardWrite(buffer, length);
+            backend_->afterBoardWrite(plug_, buffer, length);
             return true;
         case SimBackend::Target::Bootloader:
             if (!backend_->bootloader_.setFeature(buffer, length))
@@ -84,7 +86,7 @@ SimBackend::SimBackend(QObject* parent)
     : DeviceChangeSource(parent),
       boardManufacturer_(QString::fromLatin1(product::ManufacturerString)),
       boardProduct_(QString::fromLatin1(product::Name)) {
-    boardPlug_ = nextPlug_++;
+    addBoard();
 }
 
 SimBackend::~SimBackend() = default;
@@ -94,17 +96,31 @@ void SimBackend::announceLater() {
         this, [this] { emit deviceNodesChanged(); }, Qt::QueuedConnection);
 }
 
-void SimBackend::plugBoard() {
-    if (boardPlugged())
+int SimBackend::addBoard() {
+    boards_.push_back({std::make_unique<SimulatedBoard>(), nextPlug_++});
+    // The first board is there from the start; later ones arrive.
+    if (boards_.size() > 1)
+        announceLater();
+    return int(boards_.size()) - 1;
+}
+
+QString SimBackend::boardSerial(int index) {
+    return QStringLiteral("SIM-%1").arg(index + 1, 4, 10, QLatin1Char('0'));
+}
+
+void SimBackend::plugBoard(int index) {
+    BoardSlot& slot = boards_.at(std::size_t(index));
+    if (slot.plug != 0)
         return;
-    boardPlug_ = nextPlug_++;
+    slot.plug = nextPlug_++;
     announceLater();
 }
 
-void SimBackend::unplugBoard() {
-    if (!boardPlugged())
+void SimBackend::unplugBoard(int index) {
+    BoardSlot& slot = boards_.at(std::size_t(index));
+    if (slot.plug == 0)
         return;
-    boardPlug_ = 0;
+    slot.plug = 0;
     announceLater();
 }
 
@@ -125,8 +141,10 @@ void SimBackend::unplugBootloader() {
     announceLater();
 }
 
-void SimBackend::addForeignDevice(QString manufacturer, QString product) {
-    foreign_.push_back({nextPlug_++, std::move(manufacturer), std::move(product)});
+void SimBackend::addForeignDevice(QString manufacturer, std::optional<QString> product,
+                                  std::optional<QString> serial) {
+    foreign_.push_back(
+        {nextPlug_++, std::move(manufacturer), std::move(product), std::move(serial)});
     announceLater();
 }
 
@@ -162,9 +180,12 @@ void SimBackend::setEnterBootloaderOnSave(bool on, BootloaderKind kind) {
 }
 
 bool SimBackend::isPlugged(Target target, std::uint64_t plug) const {
+    if (plug == 0)
+        return false;
     switch (target) {
     case Target::Board:
-        return boardPlug_ == plug;
+        return std::any_of(boards_.begin(), boards_.end(),
+                           [plug](const BoardSlot& slot) { return slot.plug == plug; });
     case Target::Bootloader:
         return bootloaderPlug_ == plug;
     case Target::Foreign:
@@ -176,13 +197,25 @@ bool SimBackend::isPlugged(Target target, std::uint64_t plug) const {
     return false;
 }
 
-void SimBackend::afterBoardWrite(const std::uint8_t* buffer, std::size_t length) {
+SimulatedBoard* SimBackend::boardOnPlug(std::uint64_t plug) {
+    for (BoardSlot& slot : boards_)
+        if (plug != 0 && slot.plug == plug)
+            return slot.board.get();
+    return nullptr;
+}
+
+void SimBackend::afterBoardWrite(std::uint64_t plug, const std::uint8_t* buffer,
+                                 std::size_t length) {
+    emit boardWritten();
     const bool saveCommand = length == LineReportLength && buffer[0] == ScheduleLine::ReportId &&
-                             buffer[1] == SimulatedBoard::CommandSave;
+                             buffer[1] == std::uint8_t(BoardCommand::Save);
     if (!saveCommand || !enterBootloaderOnSave_)
         return;
     enterBootloaderOnSave_ = false;
-    unplugBoard();
+    for (std::size_t i = 0; i < boards_.size(); ++i)
+        if (boards_[i].plug == plug)
+            boardInBootloader_ = int(i);
+    unplugBoard(boardInBootloader_);
     plugBootloader(bootloaderKindOnSave_);
 }
 
@@ -192,26 +225,28 @@ void SimBackend::afterBootloaderWrite(const std::uint8_t* buffer, std::size_t le
         return;
     const bool flashed = bootloader_.blocks().size() > blocksAtBootloaderPlug_;
     unplugBootloader();
-    if (boardPlugged())
-        return; // the simulated bus has a single board, and it is already there
+    if (boardPlugged(boardInBootloader_))
+        return; // that board is already there: the bootloader was another one's
     // A new firmware starts with its default settings; without a flash the
     // board starts its old firmware with the settings it had.
     if (flashed)
-        board_.resetToDefaults(firmwareAfterFlash_);
-    plugBoard();
+        board(boardInBootloader_).resetToDefaults(firmwareAfterFlash_);
+    plugBoard(boardInBootloader_);
 }
 
 std::vector<HidDeviceInfo> SimBackend::enumerate() {
     std::vector<HidDeviceInfo> devices;
-    if (boardPlugged()) {
+    for (std::size_t i = 0; i < boards_.size(); ++i) {
+        if (boards_[i].plug == 0)
+            continue;
         HidDeviceInfo& d = devices.emplace_back();
-        d.path = d.instanceId = pathOf("board", boardPlug_);
+        d.path = d.instanceId = pathOf("board", boards_[i].plug);
         d.vendorId = VendorId;
         d.productId = BoardProductId;
         d.releaseNumber = ReleaseNumber;
         d.manufacturer = boardManufacturer_;
         d.product = boardProduct_;
-        d.serialNumber = QStringLiteral("SIM-0001");
+        d.serialNumber = boardSerial(int(i));
     }
     if (bootloaderPlugged()) {
         const bool classic = bootloader_.kind() == BootloaderKind::Classic;
@@ -235,6 +270,7 @@ std::vector<HidDeviceInfo> SimBackend::enumerate() {
         d.releaseNumber = ReleaseNumber;
         d.manufacturer = foreign.manufacturer;
         d.product = foreign.product;
+        d.serialNumber = foreign.serial;
     }
     return devices;
 }
@@ -250,8 +286,9 @@ HidOpenResult SimBackend::open(const HidDeviceInfo& device) {
         result.connection = std::make_unique<SimConnection>(this, target, plug);
         return std::move(result);
     };
-    if (boardPlugged() && device.path == pathOf("board", boardPlug_))
-        return connect(Target::Board, boardPlug_);
+    for (const BoardSlot& slot : boards_)
+        if (slot.plug != 0 && device.path == pathOf("board", slot.plug))
+            return connect(Target::Board, slot.plug);
     if (bootloaderPlugged() && device.path == pathOf("bootloader", bootloaderPlug_))
         return connect(Target::Bootloader, bootloaderPlug_);
     for (const auto& foreign : foreign_)

@@ -9,15 +9,11 @@
 namespace kv::sim {
 
 namespace {
-constexpr std::uint8_t Unset = 255; // "do not apply" in the clock and line bytes
-constexpr std::uint16_t LevelsUnset = 0xFFFF;
 constexpr std::uint8_t NoSuchLine = 0xEE; // filler of a line the board does not have
 constexpr qint64 MsPerMinute = 60'000;
 constexpr qint64 MsPerDay = 86'400'000;
 constexpr qint64 UnixEpochJulianDay = 2'440'588;
 constexpr qint64 SavingMs = 1000;
-constexpr std::uint8_t ModeAuto = 1;
-constexpr std::uint8_t ModeGeo = 2;
 } // namespace
 
 SimulatedBoard::SimulatedBoard() {
@@ -142,12 +138,12 @@ void SimulatedBoard::applyInfo(const std::uint8_t* payload) {
     info_.StormP = written.StormP;
     info_.StormD = written.StormD;
 
-    if (payload[8] != Unset) // Minute
+    if (payload[InfoBlock::MinuteOffset] != InfoBlock::UnsetByte)
         setClockFields(written);
-    if (payload[5] != Unset && written.CurrentLine >= 0 &&
+    if (payload[InfoBlock::CurrentLineOffset] != InfoBlock::UnsetByte && written.CurrentLine >= 0 &&
         std::size_t(written.CurrentLine) < lineCount())
         info_.CurrentLine = written.CurrentLine;
-    if (le::getU16(payload, 14) != LevelsUnset)
+    if (le::getU16(payload, InfoBlock::LevelOffset) != InfoBlock::LevelsUnset)
         info_.Level = written.Level;
     refresh();
 }
@@ -169,7 +165,7 @@ void SimulatedBoard::applyLineOrCommand(const std::uint8_t* buffer) {
     const std::uint8_t index = buffer[1];
     // The codes 252 to 254 are commands whatever the line count: the board
     // cannot tell them from line indexes.
-    if (index >= CommandStorm && index <= CommandSave) {
+    if (index >= FirstCommandCode) {
         runCommand(index);
         return;
     }
@@ -179,17 +175,17 @@ void SimulatedBoard::applyLineOrCommand(const std::uint8_t* buffer) {
 
 void SimulatedBoard::runCommand(std::uint8_t command) {
     refresh();
-    const bool weatherRuns = info_.Mode == ModeAuto || info_.Mode == ModeGeo;
-    switch (command) {
-    case CommandStorm:
+    const bool weatherRuns = info_.runsSchedule();
+    switch (BoardCommand(command)) {
+    case BoardCommand::Storm:
         if (weatherRuns)
             info_.ActivityFlags ^= activity::Storm;
         break;
-    case CommandCloud:
+    case BoardCommand::Cloud:
         if (weatherRuns)
             info_.ActivityFlags ^= activity::Cloud;
         break;
-    case CommandSave:
+    case BoardCommand::Save:
         info_.StateFlags |= StateSaving;
         saving_ = true;
         savingUntilMs_ = clock_.advance(info_.TimeLapse) + SavingMs;
@@ -286,7 +282,7 @@ void SimulatedBoard::refresh() {
         saving_ = false;
         info_.StateFlags &= std::uint8_t(~StateSaving);
     }
-    if (info_.Mode == ModeAuto)
+    if (info_.inMode(BoardMode::Auto))
         followSchedule(msOfDay);
 }
 

@@ -33,10 +33,6 @@ public:
     static constexpr std::size_t LineReportLength = 17;
     static constexpr std::size_t ChartReportLength = 81;
 
-    static constexpr std::uint8_t CommandStorm = 252;
-    static constexpr std::uint8_t CommandCloud = 253;
-    static constexpr std::uint8_t CommandSave = 254;
-
     // Firmware 12, the default settings of board_defaults.h, clock from the
     // computer's local clock.
     SimulatedBoard();

@@ -1,9 +1,11 @@
 #include "views/channel_panel.h"
 
 #include "device/board_link.h"
+#include "plot/channel_colors.h"
 #include "text/number_format.h"
 #include "text/text_catalogue.h"
-#include "views/channel_colors.h"
+#include "views/channel_names.h"
+#include "views/component_texts.h"
 #include "views/focus_rule.h"
 #include "views/input_marks.h"
 
@@ -31,14 +33,17 @@ QString numbered(const char* prefix, int channel) {
 
 } // namespace
 
-ChannelPanel::ChannelPanel(BoardLink& link, QWidget* parent) : QWidget(parent), link_(link) {
+ChannelPanel::ChannelPanel(ViewContext context)
+    : View(context, QStringLiteral("tsChannels"), QStringLiteral("Channels A-F")) {
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(12);
-    for (int channel = 0; channel < Channels; ++channel)
+    for (int channel = 0; channel < ChannelCount; ++channel)
         buildRow(channel);
     grid->setColumnStretch(3, 1);
-    grid->setRowStretch(Channels, 1);
+    grid->setRowStretch(ChannelCount, 1);
+    fillColorNames();
+    connect(&channelNames(), &ChannelNames::changed, this, &ChannelPanel::showChannelNames);
 }
 
 void ChannelPanel::buildRow(int channel) {
@@ -91,6 +96,9 @@ void ChannelPanel::buildRow(int channel) {
     // activated comes from the user only, never from the program's own changes.
     connect(row.nameBox, &QComboBox::activated, this,
             [this, channel](int index) { cmbNameAChange(channel, index); });
+
+    enabling_.add(EnableRule::Connected, {row.nameLabel, row.nameBox});
+    enabling_.add(EnableRule::ConnectedManual, {row.slider, row.edit, row.offButton, row.onButton});
 }
 
 void ChannelPanel::fillColorNames() {
@@ -101,8 +109,9 @@ void ChannelPanel::fillColorNames() {
     }
 }
 
-void ChannelPanel::showLevels(const InfoBlock& info) {
-    for (int channel = 0; channel < Channels; ++channel) {
+void ChannelPanel::showInfo() {
+    const InfoBlock& info = link().info;
+    for (int channel = 0; channel < ChannelCount; ++channel) {
         const int level = info.Level[std::size_t(channel)];
         focus::showValue(rows_[channel].slider, level);
         focus::showText(rows_[channel].edit, percentText(level));
@@ -111,14 +120,14 @@ void ChannelPanel::showLevels(const InfoBlock& info) {
 
 void ChannelPanel::putLevel(int channel, int level) {
     Row& row = rows_[channel];
-    link_.info.Level[std::size_t(channel)] = std::int16_t(level);
+    link().info.Level[std::size_t(channel)] = std::int16_t(level);
     row.slider->setValue(level);
     clearInvalid(row.edit);
     row.edit->setText(percentText(level));
 }
 
 void ChannelPanel::writeLevels() {
-    link_.SetInfo(false, false, true);
+    link().SetInfo(false, false, true);
 }
 
 void ChannelPanel::trbAChange(int channel) {
@@ -126,9 +135,9 @@ void ChannelPanel::trbAChange(int channel) {
     if (!focus::userIsWorking(slider))
         return;
     const int position = slider->value();
-    if (position == link_.info.Level[std::size_t(channel)])
+    if (position == link().info.Level[std::size_t(channel)])
         return;
-    link_.info.Level[std::size_t(channel)] = std::int16_t(position);
+    link().info.Level[std::size_t(channel)] = std::int16_t(position);
     clearInvalid(rows_[channel].edit);
     rows_[channel].edit->setText(percentText(position));
     writeLevels();
@@ -144,7 +153,7 @@ void ChannelPanel::edtAChange(int channel) {
         return;
     const int level = int(percentToLevel(*percent));
     rows_[channel].slider->setValue(level);
-    link_.info.Level[std::size_t(channel)] = std::int16_t(level);
+    link().info.Level[std::size_t(channel)] = std::int16_t(level);
     writeLevels();
 }
 
@@ -159,7 +168,7 @@ void ChannelPanel::btnOffAClick(int channel) {
 }
 
 void ChannelPanel::setAllChannels(int level) {
-    for (int channel = 0; channel < Channels; ++channel)
+    for (int channel = 0; channel < ChannelCount; ++channel)
         putLevel(channel, level);
     writeLevels();
 }
@@ -167,9 +176,41 @@ void ChannelPanel::setAllChannels(int level) {
 void ChannelPanel::cmbNameAChange(int channel, int index) {
     if (index < 0)
         return;
-    link_.info.ColorName[std::size_t(channel)] = std::uint8_t(index);
-    link_.SetConfig();
-    emit colorChosen();
+    link().info.ColorName[std::size_t(channel)] = std::uint8_t(index);
+    link().SetConfig();
+    channelNames().ApplyChannelNames();
+}
+
+void ChannelPanel::showChannelNames() {
+    for (int channel = 0; channel < ChannelCount; ++channel) {
+        const Row& row = rows_[channel];
+        if (!focus::isDroppedDown(row.nameBox))
+            row.nameBox->setCurrentIndex(channelNames().colorIndex(channel));
+        setEditTint(row.edit, channelNames().tint(channel));
+        // A screen reader names the row's level controls by the channel.
+        const QString levelName = QStringLiteral("Level ") + channelNames().name(channel);
+        row.slider->setAccessibleName(levelName);
+        row.edit->setAccessibleName(levelName);
+    }
+}
+
+void ChannelPanel::applyEnabling(const ViewFacts& facts) {
+    enabling_.apply(facts);
+}
+
+void ChannelPanel::textsApplied() {
+    // Channel 0 last: its texts are the templates of the others.
+    const QString nameTemplate = rows_[0].nameLabel->text();
+    for (int channel = ChannelCount - 1; channel >= 0; --channel) {
+        Row& row = rows_[channel];
+        row.onButton->setText(rows_[0].onButton->text());
+        row.offButton->setText(rows_[0].offButton->text());
+        row.nameLabel->setText(formatCaption(nameTemplate, ChannelLetter(channel)));
+        // The list is announced by its label, not by the colour it shows.
+        row.nameBox->setAccessibleName(row.nameLabel->text());
+    }
+    // "Kanäle %s": the tab's caption without a letter.
+    setComponentCaption(this, formatCaption(componentCaption(this), QString()).trimmed());
 }
 
 } // namespace kv

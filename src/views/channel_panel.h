@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QWidget>
+#include "device/records/info_block.h"
+#include "views/view.h"
 
 #include <array>
 
@@ -12,25 +13,21 @@ class QSlider;
 
 namespace kv {
 
-class BoardLink;
-struct InfoBlock;
-
 // The channel tab: per channel a level slider, a percent edit, OFF and ON,
 // the colour-name list and the channel's label. Every change goes to the
 // board at once through the board link.
-class ChannelPanel : public QWidget {
+class ChannelPanel : public View {
     Q_OBJECT
 public:
-    static constexpr int Channels = 4;
-    static constexpr int FullLevel = 4096;
+    explicit ChannelPanel(ViewContext context);
 
-    explicit ChannelPanel(BoardLink& link, QWidget* parent = nullptr);
-
-    // Fills each colour list with the sixteen colour names (once, at start).
-    void fillColorNames();
     // Puts the record's levels into the sliders and edits the user is not
     // working.
-    void showLevels(const InfoBlock& info);
+    void showInfo() override;
+    void applyEnabling(const ViewFacts& facts) override;
+    // The rows' captions are copies of the first row's, with the letter.
+    void textsApplied() override;
+
     // The "all channels" commands: every channel to this level, one write.
     void setAllChannels(int level);
 
@@ -38,11 +35,6 @@ public:
     QLineEdit* percentEdit(int channel) const { return rows_[channel].edit; }
     QComboBox* nameBox(int channel) const { return rows_[channel].nameBox; }
     QLabel* nameLabel(int channel) const { return rows_[channel].nameLabel; }
-
-signals:
-    // The user chose a colour name: everything that shows channel names or
-    // tints has to follow.
-    void colorChosen();
 
 private:
     struct Row {
@@ -55,6 +47,10 @@ private:
     };
 
     void buildRow(int channel);
+    // Fills each colour list with the sixteen colour names.
+    void fillColorNames();
+    // The channel names changed: the colour lists and the edits' tints follow.
+    void showChannelNames();
     // The row handlers; the channel is the row's index.
     void trbAChange(int channel);
     void edtAChange(int channel);
@@ -65,8 +61,8 @@ private:
     void putLevel(int channel, int level);
     void writeLevels();
 
-    BoardLink& link_;
-    std::array<Row, Channels> rows_;
+    std::array<Row, ChannelCount> rows_;
+    EnablingList enabling_;
 };
 
 } // namespace kv

@@ -43,22 +43,26 @@ bool refreshHealth(const InfoBlock& info, const HealthTargets& targets) {
     if (targets.setPanel)
         targets.setPanel(1, boardClockText(*when));
 
-    const QString status = healthStatusText(info);
     if (targets.window)
-        targets.window->setWindowTitle(connectedCaption(status));
-    if (targets.boardLabel) {
-        targets.boardLabel->setText(status);
-        QPalette palette = targets.boardLabel->palette();
-        if (healthIsAlarming(info)) {
-            palette.setColor(QPalette::WindowText, Qt::red);
-        } else {
-            // Back to the colour the label inherits.
-            const QWidget* parent = targets.boardLabel->parentWidget();
-            palette.setColor(QPalette::WindowText,
-                             (parent ? parent->palette() : QPalette()).color(QPalette::WindowText));
-        }
-        targets.boardLabel->setPalette(palette);
+        targets.window->setWindowTitle(connectedCaption(healthStatusText(info)));
+    showBoardStatus(info, targets.boardLabel);
+    return true;
+}
+
+bool showBoardStatus(const InfoBlock& info, QLabel* boardLabel) {
+    if (!boardLabel || !boardDateTime(info))
+        return false;
+    boardLabel->setText(healthStatusText(info));
+    QPalette palette = boardLabel->palette();
+    if (healthIsAlarming(info)) {
+        palette.setColor(QPalette::WindowText, Qt::red);
+    } else {
+        // Back to the colour the label inherits.
+        const QWidget* parent = boardLabel->parentWidget();
+        palette.setColor(QPalette::WindowText,
+                         (parent ? parent->palette() : QPalette()).color(QPalette::WindowText));
     }
+    boardLabel->setPalette(palette);
     return true;
 }
 

@@ -37,6 +37,9 @@ struct HealthTargets {
 // invalid board date stops it after nothing was changed; returns whether it
 // ran through.
 bool refreshHealth(const InfoBlock& info, const HealthTargets& targets);
+// The lblBoard part alone: the status text, red when alarming; nothing
+// changes for an invalid board date.
+bool showBoardStatus(const InfoBlock& info, QLabel* boardLabel);
 // Mode and activity refresh: the letters panel.
 void refreshModeActivity(const InfoBlock& info, const HealthTargets& targets);
 

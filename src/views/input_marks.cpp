@@ -67,11 +67,6 @@ TypedNumber readTypedNumber(const QString& text, double minimum, double maximum,
     return {TypedNumber::Valid, *number};
 }
 
-QString rangeReason(double minimum, double maximum, const QLocale& locale) {
-    return QString::fromUtf8("Ungültiger Wert: erlaubt sind %1 bis %2")
-        .arg(formatNumber(minimum, u"0.##", locale), formatNumber(maximum, u"0.##", locale));
-}
-
 std::optional<double> acceptTypedNumber(QLineEdit* edit, double minimum, double maximum) {
     const QLocale locale;
     const TypedNumber typed = readTypedNumber(edit->text(), minimum, maximum, locale);

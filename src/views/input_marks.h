@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/range_reason.h"
+
 #include <QColor>
 #include <QString>
 
@@ -30,9 +32,6 @@ struct TypedNumber {
 };
 TypedNumber readTypedNumber(const QString& text, double minimum, double maximum,
                             const QLocale& locale);
-
-// The German reason shown for a number outside minimum..maximum.
-QString rangeReason(double minimum, double maximum, const QLocale& locale);
 
 // The handler side of a number edit: the value when the text is a number in
 // range; otherwise nothing, with the edit marked when the number lies outside

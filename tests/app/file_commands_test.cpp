@@ -37,7 +37,7 @@ TEST_F(FileCommandsTest, ExportReadsTheBoardAsksForAFileAndWritesIt) {
     const FileDialogRequest& request = dialogRequests[0];
     EXPECT_EQ(request.title, "Zeitplan und Konfiguration exportieren nach...");
     EXPECT_EQ(request.filter, "KestVELQOR 1.x.12 - Konfiguration (*.ini)|*.ini");
-    EXPECT_EQ(request.folder, window->programDir());
+    EXPECT_EQ(request.folder, window->dialogFolder());
     EXPECT_TRUE(request.proposedFile.isEmpty());
     EXPECT_EQ(request.defaultSuffix, ".ini");
 
@@ -72,9 +72,20 @@ TEST_F(FileCommandsTest, ConfigurationImportWritesTheFileToTheBoard) {
     EXPECT_EQ(window->statusPanels()->panelText(2).left(3), "Geo");
 }
 
+TEST_F(FileCommandsTest, ConfigurationImportLeavesTheLogForThePageOfTheNewMode) {
+    startConnected(0);
+    window->switchToTab(window->page("tsMessages"));
+    openAnswer = path("geo.ini");
+    writeText(openAnswer, "[Config]\nMode=2\n");
+    QTest::keyClick(window.get(), Qt::Key_K, Qt::ControlModifier);
+    // The dialog came up over the log; the import then showed the Geo page.
+    EXPECT_EQ(tabsAtDialog.back(), "tsMessages");
+    EXPECT_EQ(currentTabName(), "tsGeo");
+}
+
 TEST_F(FileCommandsTest, ScheduleImportRefillsTheGridAndWritesTheSchedule) {
     startConnected(1);
-    QSignalSpy refills(window.get(), &MainWindow::scheduleShown);
+    QSignalSpy refills(&window->views(), &ViewSet::scheduleShown);
     openAnswer = path("day.ini");
     writeText(openAnswer, "[0]\nHour=7\nMinute=45\n");
     QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);

@@ -2,15 +2,16 @@
 // and their shortcuts, the log, connecting and unplugging the board.
 #include "window_test_support.h"
 
-#include "app/enabling_table.h"
 #include "app/guarded_application.h"
 #include "app/taskbar_progress.h"
+#include "enabling_expectations.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 #include <stdexcept>
@@ -41,6 +42,11 @@ TEST_F(MainWindowTest, StartsDisconnectedWithGermanTabsAndTheLogInFront) {
 
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Kest Lighting • KestVELQOR 1.x.12"));
     EXPECT_EQ(logLinesEndingWith("] gestartet KestVELQOR 1.x.12"), 1);
+    // The first entry says what a problem report needs.
+    const QString first = logLines().filter(QRegularExpression("^\\[")).value(0);
+    EXPECT_TRUE(first.contains("] kestvelqor 1.0.12 (commit ")) << first.toStdString();
+    EXPECT_TRUE(first.contains(", Qt 6.")) << first.toStdString();
+    EXPECT_TRUE(first.contains(", hidapi 0.")) << first.toStdString();
     EXPECT_TRUE(logText().startsWith(QString::fromUtf8("WICHTIG: VOR DEM EINSCHALTEN")));
     // The executable's description: path, date, time, size and "Bytes".
     EXPECT_TRUE(logText().contains(QCoreApplication::applicationFilePath() + ' '));
@@ -52,7 +58,7 @@ TEST_F(MainWindowTest, StartsDisconnectedWithGermanTabsAndTheLogInFront) {
     EXPECT_EQ(window->menu().mnuRefresh->text(), "Alles neu einlesen");
     EXPECT_EQ(window->menu().mnuRefresh->shortcut(), QKeySequence(Qt::Key_F5));
 
-    for (const EnableEntry& entry : enablingTable()) {
+    for (const ExpectedEnabling& entry : expectedEnablingTable()) {
         if (auto* widget = child<QWidget>(entry.name)) {
             EXPECT_FALSE(widget->isEnabled()) << entry.name.toStdString();
         }
@@ -152,7 +158,7 @@ TEST_F(MainWindowTest, UnpluggingDisablesEverythingShowsMessagesAndSetsCaption) 
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->connected(); }, 5000));
 
     int found = 0;
-    for (const EnableEntry& entry : enablingTable()) {
+    for (const ExpectedEnabling& entry : expectedEnablingTable()) {
         QObject* component = window->findChild<QObject*>(entry.name);
         if (auto* action = qobject_cast<QAction*>(component)) {
             EXPECT_FALSE(action->isEnabled()) << entry.name.toStdString();
@@ -188,12 +194,13 @@ TEST_F(MainWindowTest, ModeManualKeepsChannelsGLInFront) {
 
 TEST_F(MainWindowTest, ModeCommandsSwitchTabsAndWriteTheConfiguration) {
     startConnected(0);
-    QSignalSpy refills(window.get(), &MainWindow::scheduleShown);
+    QSignalSpy refills(&window->views(), &ViewSet::scheduleShown);
     QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
     EXPECT_EQ(currentTabName(), "tsSchedule");
     EXPECT_EQ(board().info().Mode, 1);
-    // Mode changed and the schedule tab came to the front: two refills.
-    EXPECT_EQ(refills.count(), 2);
+    // The mode changed: every view shows the schedule again (the schedule
+    // tab refills itself once more when it comes to the front).
+    EXPECT_EQ(refills.count(), 1);
     QTest::keyClick(window.get(), Qt::Key_F3, Qt::ControlModifier);
     EXPECT_EQ(currentTabName(), "tsGeo");
     EXPECT_EQ(board().info().Mode, 2);
@@ -202,7 +209,7 @@ TEST_F(MainWindowTest, ModeCommandsSwitchTabsAndWriteTheConfiguration) {
 
 TEST_F(MainWindowTest, ChoosingTheSetModeAgainStillWritesTheConfiguration) {
     startConnected(0);
-    QSignalSpy refills(window.get(), &MainWindow::scheduleShown);
+    QSignalSpy refills(&window->views(), &ViewSet::scheduleShown);
     window->menu().mnuModeManual->trigger();
     EXPECT_EQ(configWrites().size(), 1u);
     EXPECT_EQ(refills.count(), 0);
@@ -301,7 +308,7 @@ TEST_F(MainWindowTest, ErrorEscapingAHandlerIsLoggedAndTheProgramGoesOn) {
     create({});
     showWindow();
     GuardedApplication::setErrorHook(
-        [this](const QString& message) { window->LogMessage(message); });
+        [this](const QString& message) { window->reporter().log(message); });
     auto* failing = new QAction(window.get());
     failing->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     window->addAction(failing);
@@ -315,6 +322,34 @@ TEST_F(MainWindowTest, ErrorEscapingAHandlerIsLoggedAndTheProgramGoesOn) {
     QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_TRUE(logLines().last().endsWith("] Debug-Meldungen aktiv"));
     GuardedApplication::setErrorHook({});
+}
+
+TEST_F(MainWindowTest, RefreshLeavesTheLogForThePageOfTheMode) {
+    const std::pair<int, const char*> pages[] = {
+        {0, "tsChannels"}, {1, "tsSchedule"}, {2, "tsGeo"}};
+    for (const auto& [mode, page] : pages) {
+        startConnected(mode);
+        window->switchToTab(window->page("tsMessages"));
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        EXPECT_EQ(currentTabName(), page) << "mode " << mode;
+        // With another tab in front, a refresh leaves it there.
+        window->switchToTab(window->page("tsConfig"));
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        EXPECT_EQ(currentTabName(), "tsConfig");
+        TearDown();
+    }
+}
+
+TEST_F(MainWindowTest, SetAllChannelsTo20PercentBringsTheChannelsAndStores819) {
+    startConnected(1);
+    window->switchToTab(window->page("tsMessages"));
+    QTest::keyClick(window.get(), Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(currentTabName(), "tsChannels");
+    ASSERT_EQ(levelWrites().size(), 1u);
+    for (int channel = 0; channel < 4; ++channel) {
+        EXPECT_EQ(link().info.Level[channel], 819);
+        EXPECT_EQ(levelOf(levelWrites()[0], channel), 819);
+    }
 }
 
 TEST_F(MainWindowTest, ExitClosesWithoutWritingToTheBoard) {

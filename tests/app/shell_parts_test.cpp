@@ -2,16 +2,19 @@
 // taskbar indicator and file-dialog filters.
 #include "app/file_dialogs.h"
 #include "app/guarded_application.h"
-#include "app/message_log.h"
 #include "app/status_panels.h"
 #include "app/taskbar_progress.h"
 #include "qt_printers.h"
 #include "text/log_stamp.h"
+#include "views/message_log.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QTest>
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -123,6 +126,15 @@ TEST(TaskbarProgressTest, KeepsTheLastValueAndStateWithOrWithoutABus) {
     EXPECT_EQ(taskbar.completed(), 0);
     EXPECT_EQ(taskbar.total(), 1);
     EXPECT_EQ(taskbar.state(), TaskbarState::Paused);
+}
+
+TEST(DialogFolderTest, ProgramFolderWhenWritableElseDocuments) {
+    QTemporaryDir unpacked;
+    EXPECT_EQ(dialogFolder(unpacked.path()), unpacked.path() + '/');
+    EXPECT_EQ(dialogFolder(unpacked.path() + '/'), unpacked.path() + '/');
+    const QString documents =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + '/';
+    EXPECT_EQ(dialogFolder("/nonexistent/kestvelqor/bin/"), documents);
 }
 
 TEST(FileFilterTest, PairsBecomeQtFilters) {

@@ -5,13 +5,14 @@
 // replaced by recorders.
 
 #include "app/main_window.h"
-#include "app/message_log.h"
 #include "app/status_panels.h"
+#include "board_transfers.h"
 #include "device/board_link.h"
 #include "device/discovery.h"
 #include "device/poller.h"
 #include "qt_printers.h"
-#include "sim/sim_backend.h"
+#include "sim/simulation.h"
+#include "views/message_log.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -28,15 +29,21 @@ class WindowTest : public ::testing::Test {
 protected:
     void TearDown() override {
         window.reset();
+        simulation.reset();
         QApplication::processEvents();
     }
 
     // Creates the window; the simulated board is on the bus but not yet
-    // found (discovery runs once events are processed).
-    MainWindow& create(QStringList arguments = {QStringLiteral("--simulate")}) {
+    // found (discovery runs once events are processed). The computer's own
+    // devices stay out of it.
+    MainWindow& create(QStringList arguments = {QStringLiteral("--simulate")},
+                       sim::Simulation::State state = sim::Simulation::State::Fresh) {
         WindowOptions options;
-        options.arguments = arguments;
-        options.systemDevices = false;
+        options.commandLine = parseCommandLine(arguments);
+        if (options.commandLine.simulate) {
+            simulation = std::make_unique<sim::Simulation>(state);
+            options.deviceSources.push_back(simulation->source());
+        }
         options.openUrl = [this](const QUrl& url) {
             openedUrls.push_back(url);
         };
@@ -54,6 +61,9 @@ protected:
             return confirmAnswer;
         };
         window = std::make_unique<MainWindow>(options);
+        if (simulation)
+            QObject::connect(&window->flasher(), &Flasher::boardEnteringBootloader,
+                             [this] { simulation->enterBootloaderOnNextSave(); });
         return *window;
     }
 
@@ -78,7 +88,7 @@ protected:
         board().clearTransfers();
     }
 
-    sim::SimBackend& sim() { return *window->session().simulator(); }
+    sim::SimBackend& sim() { return simulation->backend(); }
     sim::SimulatedBoard& board() { return sim().board(); }
     BoardLink& link() { return window->link(); }
 
@@ -101,41 +111,10 @@ protected:
     }
 
     // Reports the board received.
-    std::vector<sim::Transfer> writes(std::uint8_t reportId) {
-        std::vector<sim::Transfer> result;
-        for (const auto& t : board().transfers())
-            if (t.write && t.succeeded && !t.bytes.empty() && t.bytes[0] == reportId)
-                result.push_back(t);
-        return result;
-    }
-    std::vector<sim::Transfer> reads(std::uint8_t reportId) {
-        std::vector<sim::Transfer> result;
-        for (const auto& t : board().transfers())
-            if (!t.write && !t.bytes.empty() && t.bytes[0] == reportId)
-                result.push_back(t);
-        return result;
-    }
-    // Report 1 writes that carry levels (SetInfo with levels only).
-    std::vector<sim::Transfer> levelWrites() {
-        std::vector<sim::Transfer> result;
-        for (const auto& t : writes(1))
-            if (!(t.bytes[15] == 0xFF && t.bytes[16] == 0xFF))
-                result.push_back(t);
-        return result;
-    }
-    // Report 1 writes of the configuration (no clock, no line, no levels).
-    std::vector<sim::Transfer> configWrites() {
-        std::vector<sim::Transfer> result;
-        for (const auto& t : writes(1))
-            if (t.bytes[9] == 255 && t.bytes[6] == 255 && t.bytes[15] == 0xFF &&
-                t.bytes[16] == 0xFF)
-                result.push_back(t);
-        return result;
-    }
-    static int levelOf(const sim::Transfer& report, int channel) {
-        const std::size_t at = 15 + 2 * std::size_t(channel);
-        return std::int16_t(report.bytes[at] | (report.bytes[at + 1] << 8));
-    }
+    std::vector<sim::Transfer> writes(std::uint8_t reportId) { return writesOf(board(), reportId); }
+    std::vector<sim::Transfer> reads(std::uint8_t reportId) { return readsOf(board(), reportId); }
+    std::vector<sim::Transfer> levelWrites() { return levelWritesOf(board()); }
+    std::vector<sim::Transfer> configWrites() { return configWritesOf(board()); }
 
     // One polling tick, as the timer would run it.
     void poll() { window->session().poller().tick(); }
@@ -145,6 +124,7 @@ protected:
         QTest::keyClick(target, key, modifiers);
     }
 
+    std::unique_ptr<sim::Simulation> simulation;
     std::unique_ptr<MainWindow> window;
     std::vector<QUrl> openedUrls;
     std::vector<FileDialogRequest> dialogRequests;

@@ -1,53 +1,13 @@
 // Runs the built kestvelqorctl against the simulated board and checks what it
 // prints and how it ends.
 #include "../firmware/firmware_test_support.h"
+#include "cli_test_support.h"
+#include "support/special_files.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <QFileInfo>
 
 using namespace kv::testing;
-
-namespace {
-
-struct CliResult {
-    int status = -1;
-    QString out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
-
-class CliTest : public ::testing::Test {
-protected:
-    CliResult run(const QStringList& args, const QString& input = {},
-                  const QStringList& extraEnv = {}) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("KESTVELQOR_SIM_STATE", dir.filePath("sim-state.ini"));
-        env.insert("XDG_DATA_HOME", dir.filePath("data"));
-        env.insert("LC_ALL", "C.UTF-8");
-        for (const QString& entry : extraEnv)
-            env.insert(entry.section('=', 0, 0), entry.section('=', 1));
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(dir.path());
-        process.start(KESTVELQORCTL, args);
-        process.waitForStarted();
-        if (!input.isEmpty())
-            process.write(input.toUtf8());
-        process.closeWriteChannel();
-        process.waitForFinished(60000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
-    QString path(const QString& name) { return dir.filePath(name); }
-    QTemporaryDir dir;
-};
-
-} // namespace
 
 TEST_F(CliTest, HelpOnEveryLevelAndWrongUsage) {
     const CliResult overview = run({"--help"});
@@ -183,13 +143,46 @@ TEST_F(CliTest, FirmwareFilesAreCheckedAndFlashed) {
     const CliResult declined = run({"--simulate", "flash", "good.chx"}, "n\n");
     EXPECT_EQ(declined.status, 1);
     EXPECT_TRUE(declined.err.contains("Vorgang fortsetzen?"));
+    EXPECT_FALSE(QFileInfo::exists(path("data/kestvelqor/backups"))); // no backup on "n"
 
     const CliResult flashed = run({"--simulate", "--json", "flash", "good.chx", "--yes"});
     EXPECT_EQ(flashed.status, 0) << flashed.err.toStdString();
     const QJsonObject result = flashed.json();
     EXPECT_EQ(result["firmwareVersion"].toInt(), 12);
     EXPECT_TRUE(QFile::exists(result["backup"].toString()));
+    EXPECT_TRUE(result["backup"].toString().startsWith(path("data/kestvelqor/backups/")));
     EXPECT_EQ(run({"flash", "good.chx", "--yes"}).status, 3);
+}
+
+TEST_F(CliTest, PipesAndDevicesAreRefusedAsFiles) {
+    const QString fifo = path("pipe.chx");
+    ASSERT_TRUE(makeFifo(fifo));
+    // Killed after a while should a reader block on the pipe or read the
+    // device without end.
+    auto refused = [&](const QStringList& args) {
+        return run(args, {}, {}, 20000);
+    };
+    for (const QString& special : {fifo, EndlessDevice}) {
+        const QString notRegular = special + QString::fromUtf8(" ist keine reguläre Datei!");
+        for (const QStringList& args : {QStringList{"check-firmware", special},
+                                        QStringList{"--simulate", "flash", special, "--yes"}}) {
+            const CliResult r = refused(args);
+            EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+            EXPECT_EQ(r.err.trimmed(), "kestvelqorctl: Fehler: " + notRegular);
+        }
+        const QString unreadable =
+            QString::fromUtf8("kestvelqorctl: Fehler: Datei %1 konnte nicht gelesen werden "
+                              "(keine reguläre Datei)!")
+                .arg(special);
+        for (const char* import : {"import-config", "import-schedule"}) {
+            const CliResult r = refused({"--simulate", import, special});
+            EXPECT_EQ(r.status, 1) << import;
+            EXPECT_EQ(r.err.trimmed(), unreadable);
+        }
+        const CliResult exported = refused({"--simulate", "export", special});
+        EXPECT_EQ(exported.status, 1);
+        EXPECT_TRUE(exported.err.contains("(keine reguläre Datei)!")) << exported.err.toStdString();
+    }
 }
 
 TEST_F(CliTest, AstroGivesTheGeoViewFigures) {
@@ -216,4 +209,38 @@ TEST_F(CliTest, AstroGivesTheGeoViewFigures) {
                                   .json();
     EXPECT_TRUE(polar["sun"].toObject()["dayLength"].isNull());
     EXPECT_EQ(run({"astro", "--lat", "1", "--lon", "1", "--tz", "Mars/Olympus"}).status, 2);
+}
+
+TEST_F(CliTest, AstroTakesZoneIdsAndOffsetsAndRefusesOtherWords) {
+    auto figures = [&](const QStringList& zone) {
+        const CliResult r = run(QStringList{"--json", "astro", "--lat", "50.1", "--lon", "8.5",
+                                            "--date", "2024-06-21", "--time", "12:00"} +
+                                zone);
+        EXPECT_EQ(r.status, 0) << zone.join(' ').toStdString() << ": " << r.err.toStdString();
+        return r.json();
+    };
+    // Zone ids, also those only the zone database knows, give that zone's time.
+    const QJsonObject summer = figures({"--utc-offset", "120"});
+    EXPECT_EQ(figures({"--tz", "Europe/Berlin"}), summer);
+    EXPECT_EQ(figures({"--tz", "CET"}), summer);
+    EXPECT_EQ(figures({"--tz", "UTC"}), figures({"--utc-offset", "0"}));
+    // Offsets in each spelling.
+    const QJsonObject india = figures({"--utc-offset", "330"});
+    EXPECT_NE(india, summer);
+    for (const char* offset : {"UTC+05:30", "utc+5:30", "+05:30"})
+        EXPECT_EQ(figures({"--tz", offset}), india) << offset;
+    const QJsonObject west = figures({"--utc-offset", "-480"});
+    for (const char* offset : {"UTC-8", "-08:00"})
+        EXPECT_EQ(figures({"--tz", offset}), west) << offset;
+
+    // Words Qt would take for a zone at UTC+0, and offsets out of range.
+    for (const QString& zone :
+         QStringList{"Mars", "Foo", "", "europe/berlin", "CET-1CEST,M3.5.0,M10.5.0/3", "UTC+15:00",
+                     "+05:60", "../../etc/passwd"}) {
+        const CliResult r = run({"astro", "--lat", "1", "--lon", "1", "--tz", zone});
+        EXPECT_EQ(r.status, 2) << zone.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << zone.toStdString();
+        EXPECT_EQ(r.err.trimmed().count('\n'), 0);
+        EXPECT_TRUE(r.err.contains("unknown time zone \"" + zone + "\"")) << r.err.toStdString();
+    }
 }

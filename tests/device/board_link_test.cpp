@@ -112,6 +112,18 @@ TEST(BoardLink, AFailedExpertReadDoesNotStopTheChartRead) {
     EXPECT_EQ(b.link.chart.Sample[0], 251);
 }
 
+TEST(BoardLink, LinesFrom128OnAreReadToo) {
+    LinkedBoard b;
+    giveBoardLines(b, 255);
+    for (std::size_t i = 0; i < 255; ++i)
+        b.board().schedule()[i].Timer = std::int16_t(1000 + i);
+    ASSERT_TRUE(b.link.GetSchedule());
+    ASSERT_EQ(b.link.schedule.size(), 255u);
+    EXPECT_EQ(b.link.schedule[128].Timer, 1128);
+    EXPECT_EQ(b.link.schedule[254].Timer, 1254);
+    EXPECT_EQ(b.link.schedule, b.board().schedule());
+}
+
 TEST(BoardLink, EmptyScheduleReadsNoLines) {
     LinkedBoard b;
     giveBoardLines(b, 0);
@@ -200,7 +212,7 @@ TEST(BoardLink, ASingleLineReadIsNotRetried) {
 
 TEST(BoardLink, CommandsGoOutAsReportThree) {
     LinkedBoard b;
-    ASSERT_TRUE(b.link.SendCommand(BoardLink::CommandSave));
+    ASSERT_TRUE(b.link.SendCommand(BoardCommand::Save));
     const auto r = b.writes(3).at(0).bytes;
     ASSERT_EQ(r.size(), 17u);
     EXPECT_EQ(r[1], 254);
@@ -218,7 +230,7 @@ TEST(BoardLink, WithoutABoardNothingHappens) {
     EXPECT_FALSE(link.GetExpertChart());
     EXPECT_FALSE(link.GetSchedule());
     EXPECT_FALSE(link.SetSchedule());
-    EXPECT_FALSE(link.SendCommand(254));
+    EXPECT_FALSE(link.SendCommand(BoardCommand::Save));
     EXPECT_EQ(info.count(), 0);
     EXPECT_EQ(schedule.count(), 0);
     EXPECT_EQ(link.schedule.size(), 3u);

@@ -19,18 +19,15 @@ struct World {
     RecordingReporter reporter;
     Discovery discovery{controller, link, reporter};
     Poller poller{link};
-    std::vector<std::pair<qint64, qint64>> progress;
-    std::vector<TaskbarState> states;
+    std::vector<LinkState> states;
 
     World() {
         controller.addBackend(&sim);
         controller.addChangeSource(&sim);
         QObject::connect(&discovery, &Discovery::boardConnected, &poller, &Poller::start);
         QObject::connect(&discovery, &Discovery::boardGone, &poller, &Poller::stop);
-        QObject::connect(&discovery, &Discovery::taskbarProgress,
-                         [this](qint64 c, qint64 t) { progress.emplace_back(c, t); });
-        QObject::connect(&discovery, &Discovery::taskbarState,
-                         [this](TaskbarState s) { states.push_back(s); });
+        QObject::connect(&discovery, &Discovery::linkStateChanged,
+                         [this](LinkState s) { states.push_back(s); });
     }
     void scan() { controller.scanNow(true); }
     int hidLines() const {
@@ -54,8 +51,26 @@ TEST(Discovery, BoardWithSupportedFirmwareConnects) {
     EXPECT_EQ(w.reporter.announced.last(), "KestVELQOR 1.x.12 erkannt");
     EXPECT_EQ(w.link.schedule.size(), w.sim.board().schedule().size());
     EXPECT_EQ(w.link.expert, w.sim.board().expert());
-    EXPECT_EQ(w.states.back(), TaskbarState::Normal);
-    EXPECT_EQ(w.progress.back(), std::make_pair(qint64(1), qint64(1)));
+    EXPECT_EQ(w.states.back(), LinkState::Connected);
+}
+
+TEST(Discovery, AConnectionReadsEachRecordOnceAndTheInfoBlockAgainBeforeTheLines) {
+    World w;
+    w.sim.board().schedule().resize(255);
+    w.sim.board().info().LineCount = 255;
+    w.scan();
+    ASSERT_TRUE(w.discovery.isBoardConnected());
+    // Report 1, report 1 again at the start of the schedule, the 255 lines,
+    // then reports 2 and 4: 259 transfers, one above the 258 the records need.
+    std::vector<int> expected = {1, 1};
+    expected.insert(expected.end(), 255, 3);
+    expected.insert(expected.end(), {2, 4});
+    std::vector<int> ids;
+    for (const auto& t : w.sim.board().transfers()) {
+        EXPECT_FALSE(t.write);
+        ids.push_back(t.bytes.at(0));
+    }
+    EXPECT_EQ(ids, expected);
 }
 
 TEST(Discovery, OtherFirmwareVersionsAskForAnUpdate) {
@@ -69,7 +84,7 @@ TEST(Discovery, OtherFirmwareVersionsAskForAnUpdate) {
         EXPECT_FALSE(w.discovery.isBoardConnected());
         EXPECT_NE(w.discovery.boardDevice(), nullptr); // stays claimed
         EXPECT_FALSE(w.poller.isActive());
-        EXPECT_EQ(w.states.back(), TaskbarState::Paused);
+        EXPECT_EQ(w.states.back(), LinkState::OtherFirmware);
         if (version == 11)
             EXPECT_EQ(w.reporter.announced.last(), UpdateRequest11);
         else
@@ -84,7 +99,7 @@ TEST(Discovery, FirmwareZeroHasItsOwnText) {
     EXPECT_EQ(w.reporter.announced.last(),
               QString::fromUtf8("KestVELQOR 1.x erkannt (andere Firmwareversion). Bitte "
                                 "aktualisieren (siehe Menü \"Datei\")!"));
-    EXPECT_EQ(w.states.back(), TaskbarState::Paused);
+    EXPECT_EQ(w.states.back(), LinkState::OtherFirmware);
 }
 
 TEST(Discovery, ProductStringsDecideTheKind) {
@@ -118,14 +133,13 @@ TEST(Discovery, BootloadersAreClaimedAndOffered) {
     ASSERT_EQ(offers.size(), 1u);
     EXPECT_EQ(offers[0], BootloaderKind::Avr328p);
     EXPECT_NE(w.discovery.bootloaderDevice(), nullptr);
-    EXPECT_EQ(w.progress.back(), std::make_pair(qint64(0), qint64(1)));
-    EXPECT_EQ(w.states.back(), TaskbarState::Normal);
+    EXPECT_EQ(w.states.back(), LinkState::Bootloader);
 
     w.sim.unplugBootloader();
     deliverNotifications();
     EXPECT_EQ(w.discovery.bootloaderDevice(), nullptr);
     EXPECT_TRUE(w.reporter.announced.contains("Kest Lighting-Bootloader entfernt"));
-    EXPECT_EQ(w.states.back(), TaskbarState::Error);
+    EXPECT_EQ(w.states.back(), LinkState::NoDevice);
 }
 
 TEST(Discovery, ForeignDevicesAreOnlyLogged) {
@@ -138,6 +152,34 @@ TEST(Discovery, ForeignDevicesAreOnlyLogged) {
     EXPECT_EQ(w.discovery.boardDevice(), nullptr);
     EXPECT_EQ(w.discovery.bootloaderDevice(), nullptr);
     EXPECT_TRUE(w.reporter.announced.isEmpty());
+}
+
+TEST(Discovery, AChosenBoardIsTheOnlyOneClaimed) {
+    World w;
+    w.sim.addBoard();
+    w.sim.addBoard();
+    w.sim.board(1).info().FanLow = 42;
+    w.discovery.setBoardChoice(DeviceChoice(QStringLiteral("SIM-0002")));
+    w.scan();
+    ASSERT_TRUE(w.discovery.isBoardConnected());
+    EXPECT_EQ(w.discovery.boardDevice()->Info().serialNumber, QStringLiteral("SIM-0002"));
+    EXPECT_EQ(w.link.info.FanLow, 42);
+
+    // By path; and a choice that matches nothing claims nothing.
+    World byPath;
+    byPath.sim.addBoard();
+    const std::string third = byPath.sim.enumerate().at(1).path;
+    byPath.discovery.setBoardChoice(DeviceChoice(QString::fromStdString(third)));
+    byPath.scan();
+    ASSERT_NE(byPath.discovery.boardDevice(), nullptr);
+    EXPECT_EQ(byPath.discovery.boardDevice()->Info().path, third);
+
+    World none;
+    none.discovery.setBoardChoice(DeviceChoice(QStringLiteral("SIM-0009")));
+    none.scan();
+    EXPECT_EQ(none.discovery.boardDevice(), nullptr);
+    EXPECT_EQ(none.hidLines(), 1) << "the other board is still visited and logged";
+    QCoreApplication::processEvents();
 }
 
 TEST(Discovery, UnpluggingTheBoardStopsPollingAndSaysSo) {
@@ -153,12 +195,20 @@ TEST(Discovery, UnpluggingTheBoardStopsPollingAndSaysSo) {
     EXPECT_EQ(w.discovery.boardDevice(), nullptr);
     EXPECT_EQ(w.link.board(), nullptr);
     EXPECT_EQ(w.reporter.announced.last(), "KestVELQOR 1.x entfernt");
-    EXPECT_EQ(w.states.back(), TaskbarState::Error);
+    EXPECT_EQ(w.states.back(), LinkState::NoDevice);
+
+    // A poll in between fails its read and says so.
+    QSignalSpy polled(&w.poller, &Poller::polled);
+    w.poller.tick();
+    ASSERT_EQ(polled.count(), 1);
+    EXPECT_FALSE(polled[0][0].toBool());
 
     // It connects again when it comes back.
     w.sim.plugBoard();
     deliverNotifications();
     EXPECT_TRUE(w.discovery.isBoardConnected());
+    w.poller.tick();
+    EXPECT_TRUE(polled[1][0].toBool());
 }
 
 TEST(Discovery, UnpluggingTheBoardWhileABootloaderIsHeldLeavesTheTaskbarAlone) {
@@ -169,12 +219,10 @@ TEST(Discovery, UnpluggingTheBoardWhileABootloaderIsHeldLeavesTheTaskbarAlone) {
     w.scan();
     ASSERT_NE(w.discovery.bootloaderDevice(), nullptr);
     ASSERT_TRUE(w.discovery.isBoardConnected());
-    w.progress.clear();
     w.states.clear();
     w.sim.unplugBoard();
     deliverNotifications();
     EXPECT_EQ(w.discovery.boardDevice(), nullptr);
-    EXPECT_TRUE(w.progress.empty());
     EXPECT_TRUE(w.states.empty());
 }
 

@@ -1,6 +1,7 @@
 #include "../device/device_test_support.h"
 #include "firmware/firmware_file.h"
 #include "firmware_test_support.h"
+#include "support/special_files.h"
 #include "text/text_catalogue.h"
 
 #include <QRandomGenerator>
@@ -68,6 +69,28 @@ TEST_F(FirmwareFileTest, OverlongFileIsRefusedWithoutAMessageOfItsOwn) {
     bytes.append(QByteArray(65537 - bytes.size(), '\0'));
     EXPECT_FALSE(read(bytes));
     EXPECT_TRUE(reporter.announced.isEmpty());
+}
+
+TEST_F(FirmwareFileTest, AFileOfExactlyTheLimitIsRead) {
+    const std::int32_t end = 65536 - 12 - 1; // 8 header + image + 4 checksum = 65536
+    ASSERT_TRUE(read(firmwareBytes(0, end, patternImage(0, end))));
+    EXPECT_EQ(image[std::size_t(end)], patternImage(0, end).back());
+}
+
+TEST_F(FirmwareFileTest, APipeOrADeviceIsRefusedWithoutReadingIt) {
+    const QString fifo = path("pipe.chx");
+    ASSERT_TRUE(makeFifo(fifo));
+    for (const QString& special : {fifo, EndlessDevice}) {
+        reporter.clear();
+        image.assign(65536, 0);
+        const bool accepted =
+            withoutHanging([&] { return ReadFile(special, image, start, end, reporter); }, fifo);
+        EXPECT_FALSE(accepted);
+        ASSERT_FALSE(reporter.announced.isEmpty());
+        EXPECT_EQ(reporter.announced.last(),
+                  "Fehler: " + special + QString::fromUtf8(" ist keine reguläre Datei!"));
+        EXPECT_EQ(reporter.announced.size(), 1);
+    }
 }
 
 TEST_F(FirmwareFileTest, WrongChecksumShowsTheSignedSum) {

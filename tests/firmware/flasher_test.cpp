@@ -6,8 +6,11 @@
 #include "text/text_catalogue.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace kv;
 using namespace kv::testing;
@@ -25,11 +28,16 @@ struct FlashWorld {
     Discovery discovery{controller, link, reporter};
     QString chosenFile; // empty: the dialog is cancelled
     bool answerYes = true;
+    std::function<void()> whenAsked; // runs while the question is on screen
     int sleeps = 0;
     std::vector<FirmwareDialogSettings> dialogs;
     std::vector<std::pair<qint64, qint64>> progress;
     Flasher flasher{discovery, link, reporter,
-                    FlashInteraction{[this] { return answerYes; },
+                    FlashInteraction{[this] {
+                                         if (whenAsked)
+                                             whenAsked();
+                                         return answerYes;
+                                     },
                                      [this](const FirmwareDialogSettings& s) {
                                          dialogs.push_back(s);
                                          return chosenFile;
@@ -45,7 +53,7 @@ struct FlashWorld {
         };
         flasher.setProgramDir("/opt/kv");
         flasher.setBackupFolder(dir.filePath("backups"));
-        QObject::connect(&flasher, &Flasher::taskbarProgress,
+        QObject::connect(&flasher, &Flasher::progress,
                          [this](qint64 c, qint64 t) { progress.emplace_back(c, t); });
     }
     sim::SimulatedBootloader& bootloader() { return sim.bootloader(); }
@@ -196,45 +204,78 @@ TEST(Flasher, ARefusedFileStillResetsTheBootloader) {
     EXPECT_EQ(w.reporter.announced.last(), "Firmwareupdate fehlgeschlagen!");
 }
 
-TEST(Flasher, UpdatingARunningBoardBacksUpItsSettingsFirst) {
+TEST(Flasher, AnsweringNoWritesNoBackupAndSendsNothing) {
+    FlashWorld w;
+    w.controller.scanNow(true);
+    ASSERT_TRUE(w.discovery.isBoardConnected());
+    w.sim.board().clearTransfers();
+    const qsizetype loggedBefore = w.reporter.logged.size();
+
+    int questions = 0;
+    w.whenAsked = [&] {
+        ++questions;
+    };
+    w.answerYes = false;
+    w.flasher.updateFirmware();
+    EXPECT_EQ(questions, 1);
+    EXPECT_TRUE(w.sim.board().transfers().empty()); // not even a read
+    EXPECT_FALSE(QFileInfo::exists(w.dir.filePath("backups")));
+    EXPECT_TRUE(w.flasher.lastBackupPath().isEmpty());
+    EXPECT_EQ(w.reporter.logged.size(), loggedBefore);
+}
+
+TEST(Flasher, AnsweringYesBacksUpTheSettingsRightBeforeTheBoardLeaves) {
     FlashWorld w;
     w.sim.board().info().FanHigh = 66;
     w.controller.scanNow(true);
     ASSERT_TRUE(w.discovery.isBoardConnected());
     w.sim.board().clearTransfers();
 
-    w.answerYes = false;
-    w.flasher.mnuFirmwareUpdateClick();
+    // While the question is open nothing has been read or written.
+    std::size_t transfersWhileAsked = 99;
+    bool backupWhileAsked = true;
+    w.whenAsked = [&] {
+        transfersWhileAsked = w.sim.board().transfers().size();
+        backupWhileAsked = QFileInfo::exists(w.dir.filePath("backups"));
+    };
+    w.flasher.updateFirmware();
+    EXPECT_EQ(transfersWhileAsked, 0u);
+    EXPECT_FALSE(backupWhileAsked);
+
     const QString backup = w.flasher.lastBackupPath();
     ASSERT_FALSE(backup.isEmpty());
-    EXPECT_TRUE(QFileInfo::exists(backup));
     EXPECT_TRUE(backup.startsWith(w.dir.filePath("backups")));
     EXPECT_TRUE(w.reporter.logged.last().endsWith(QDir::toNativeSeparators(backup)));
-    // "No": nothing is sent.
-    for (const auto& t : w.sim.board().transfers())
-        EXPECT_FALSE(t.write);
-
     // The backup holds the board's settings and can be imported back.
     InfoBlock info;
     ExpertBlock expert;
     ASSERT_TRUE(readConfigFile(backup, info, expert));
     EXPECT_EQ(info.FanHigh, 66);
 
-    w.answerYes = true;
-    w.flasher.mnuFirmwareUpdateClick();
-    const auto& last = w.sim.board().transfers().back();
-    EXPECT_TRUE(last.write);
-    EXPECT_EQ(last.bytes[0], 3);
-    EXPECT_EQ(last.bytes[1], 254);
+    // The board was read for the backup, then got command 254 as the one
+    // write, last.
+    const auto& transfers = w.sim.board().transfers();
+    ASSERT_GE(transfers.size(), 2u);
+    for (std::size_t i = 0; i + 1 < transfers.size(); ++i)
+        EXPECT_FALSE(transfers[i].write) << i;
+    EXPECT_TRUE(transfers.back().write);
+    EXPECT_EQ(transfers.back().bytes[0], 3);
+    EXPECT_EQ(transfers.back().bytes[1], 254);
+
+    // A later "No" does not report the earlier backup as its own.
+    w.answerYes = false;
+    w.whenAsked = nullptr;
+    w.flasher.updateFirmware();
+    EXPECT_TRUE(w.flasher.lastBackupPath().isEmpty());
 }
 
-TEST(Flasher, AFailedBackupIsLoggedAndTheUserStillDecides) {
+TEST(Flasher, AFailedBackupIsLoggedAndTheAgreedUpdateGoesOn) {
     FlashWorld w;
     w.controller.scanNow(true);
     const QString blocker = w.dir.filePath("blocker");
     writeFile(blocker, "x");
     w.flasher.setBackupFolder(blocker + "/backups"); // below a file: cannot exist
-    w.flasher.mnuFirmwareUpdateClick();
+    w.flasher.updateFirmware();
     EXPECT_TRUE(w.flasher.lastBackupPath().isEmpty());
     EXPECT_TRUE(
         w.reporter.logged.join("\n").contains("Sicherung der Einstellungen fehlgeschlagen"));
@@ -251,8 +292,8 @@ TEST(Flasher, TheWholeUpdateBringsTheBoardBackWithTheNewFirmware) {
     ASSERT_FALSE(w.discovery.isBoardConnected());
 
     w.chosenFile = w.firmwareFile(0, 0x7FF);
-    w.flasher.mnuFirmwareUpdateClick(); // 254: the board leaves, its bootloader comes
-    deliverNotifications();             // discovery claims it and flashes
+    w.flasher.updateFirmware(); // 254: the board leaves, its bootloader comes
+    deliverNotifications();     // discovery claims it and flashes
     EXPECT_EQ(w.bootloader().blocks().size(), 16u);
     EXPECT_TRUE(w.reporter.announced.contains("KestVELQOR 1.x - Bootloader erkannt"));
     deliverNotifications(); // the bootloader leaves, the board comes back

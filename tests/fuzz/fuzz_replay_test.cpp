@@ -57,5 +57,6 @@ TEST_P(FuzzReplay, SeedCorpusAndFormerFindings) {
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
                          ::testing::Values("firmware_file", "settings_file", "board_reports",
-                                           "message_format", "cli_arguments"),
+                                           "window_refresh", "message_format", "typed_text",
+                                           "cli_arguments"),
                          [](const auto& info) { return info.param; });

@@ -1,5 +1,6 @@
 #include "../device/device_test_support.h"
 #include "settings/settings_file.h"
+#include "support/special_files.h"
 #include "text/text_catalogue.h"
 
 #include <QFile>
@@ -212,6 +213,61 @@ TEST_F(SettingsFileTest, ImportOfAMissingFileIsAnnounced) {
     EXPECT_FALSE(importConfig(b.link, path("missing.ini"), reporter));
     EXPECT_EQ(reporter.announced.size(), 1);
     EXPECT_TRUE(b.board().transfers().empty());
+}
+
+TEST_F(SettingsFileTest, PipesAndDevicesAreRefusedWithoutReadingThem) {
+    const QString fifo = path("pipe.ini");
+    ASSERT_TRUE(makeFifo(fifo));
+    LinkedBoard b;
+    RecordingReporter reporter;
+    for (const QString& special : {fifo, EndlessDevice}) {
+        const QString expected = QString::fromUtf8("Fehler: Datei %1 konnte nicht gelesen werden "
+                                                   "(keine reguläre Datei)!")
+                                     .arg(special);
+        EXPECT_EQ(importRefusal(special), expected);
+        for (auto import : {importConfig, importSchedule}) {
+            reporter.clear();
+            b.board().clearTransfers();
+            EXPECT_FALSE(withoutHanging([&] { return import(b.link, special, reporter); }, fifo));
+            EXPECT_EQ(reporter.announced, QStringList{expected});
+            EXPECT_TRUE(b.board().transfers().empty());
+        }
+        // An export would read the existing file to keep its other keys.
+        reporter.clear();
+        EXPECT_FALSE(withoutHanging([&] { return saveSettings(b.link, special, reporter); }, fifo));
+        ASSERT_EQ(reporter.announced.size(), 1);
+        EXPECT_TRUE(reporter.announced[0].endsWith(QString::fromUtf8("(keine reguläre Datei)!")));
+    }
+    EXPECT_EQ(importRefusal(path("missing.ini")),
+              "Fehler: Datei " + path("missing.ini") + " nicht gefunden!");
+    writeText(path(), "[Config]\nMode=1\n");
+    EXPECT_EQ(importRefusal(path()), QString());
+}
+
+TEST_F(SettingsFileTest, AnOverlongFileIsRefusedAndAFileAtTheLimitIsRead) {
+    // Comment lines pad the file to the size wanted; the key comes first.
+    auto fileOf = [](qint64 size) {
+        QByteArray text = "[Config]\nMode=2\n";
+        text.append(QByteArray(size - text.size() - 1, ';')).append('\n');
+        return text;
+    };
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(fileOf(SettingsFileMaxBytes));
+    file.close();
+    InfoBlock info;
+    ExpertBlock expert;
+    QString error;
+    ASSERT_TRUE(readConfigFile(path(), info, expert, &error)) << error.toStdString();
+    EXPECT_EQ(info.Mode, 2);
+
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(fileOf(SettingsFileMaxBytes + 1));
+    file.close();
+    info.Mode = 0;
+    EXPECT_FALSE(readConfigFile(path(), info, expert, &error));
+    EXPECT_EQ(info.Mode, 0);
+    EXPECT_EQ(error, QString::fromUtf8("größer als 1048576 Bytes"));
 }
 
 TEST_F(SettingsFileTest, DialogFilterUsesTheCatalogue) {

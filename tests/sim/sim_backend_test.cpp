@@ -218,6 +218,47 @@ TEST_F(SimBus, FailedSaveCommandLeavesTheBoardInPlace) {
     EXPECT_TRUE(backend.enterBootloaderOnSave());
 }
 
+TEST_F(SimBus, SeveralBoardsHaveSerialsAndPlugsOfTheirOwn) {
+    EXPECT_EQ(backend.addBoard(), 1);
+    EXPECT_EQ(settle(), 1) << "a board added later arrives";
+    backend.board(1).info().FanLow = 55;
+    auto devices = backend.enumerate();
+    ASSERT_EQ(devices.size(), 2u);
+    EXPECT_EQ(devices[0].serialNumber, QStringLiteral("SIM-0001"));
+    EXPECT_EQ(devices[1].serialNumber, QStringLiteral("SIM-0002"));
+    auto second = backend.open(devices[1]).connection;
+    InfoBlock seen;
+    ASSERT_TRUE(readInfoOver(*second, &seen));
+    EXPECT_EQ(seen.FanLow, 55) << "each path reaches its own board";
+
+    backend.unplugBoard(1);
+    EXPECT_EQ(settle(), 1);
+    EXPECT_TRUE(backend.boardPlugged(0));
+    EXPECT_FALSE(readInfoOver(*second));
+    ASSERT_EQ(backend.enumerate().size(), 1u);
+    EXPECT_EQ(backend.enumerate()[0].serialNumber, QStringLiteral("SIM-0001"));
+}
+
+TEST_F(SimBus, TheBoardThatEnteredItsBootloaderIsTheOneThatComesBack) {
+    backend.addBoard();
+    settle();
+    backend.board(1).info().FanLow = 66;
+    auto second = backend.open(backend.enumerate().at(1)).connection;
+    backend.setEnterBootloaderOnSave(true);
+    ASSERT_TRUE(sendCommand(*second, 254));
+    settle();
+    EXPECT_TRUE(backend.boardPlugged(0));
+    EXPECT_FALSE(backend.boardPlugged(1));
+    ASSERT_TRUE(backend.bootloaderPlugged());
+
+    auto loader = backend.open(backend.enumerate().at(1)).connection;
+    std::array<std::uint8_t, 7> reset{1};
+    ASSERT_TRUE(loader->setFeature(reset.data(), reset.size()));
+    settle();
+    EXPECT_TRUE(backend.boardPlugged(1));
+    EXPECT_EQ(backend.board(1).info().FanLow, 66);
+}
+
 TEST_F(SimBus, ConnectionsOutliveTheBackendSafely) {
     std::unique_ptr<HidConnection> board;
     {

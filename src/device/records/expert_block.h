@@ -12,7 +12,7 @@ struct ExpertBlock {
     static constexpr std::size_t Size = 59;
     static constexpr std::uint8_t ReportId = 2;
 
-    std::uint8_t FanMode = 0;                    // 0
+    std::uint8_t FanMode = 0;                    // 0, FanModeLeds or FanModeWater
     std::uint8_t JMPMode = 0;                    // 1
     std::uint8_t ChartMode = 0;                  // 2
     std::uint8_t TWIBitrate = 0;                 // 3
@@ -47,6 +47,26 @@ struct ExpertBlock {
     std::int8_t DaylightHour = 0;                // 55
     std::int8_t DaylightDayOfWeek = 0;           // 56
     std::int16_t Bias = 0;                       // 57, minutes, local standard time minus UTC
+
+    // FanMode: the fan follows the LED brightness, or is switched by the
+    // water temperature.
+    static constexpr std::uint8_t FanModeLeds = 0;
+    static constexpr std::uint8_t FanModeWater = 1;
+
+    // ChartMode: what the board records (and shows on its display). Water
+    // and slave temperatures are in 0.1 °C, the input voltage in 0.01 V.
+    static constexpr std::uint8_t ChartWaterTemp = 0;
+    static constexpr std::uint8_t ChartVoltage = 1;
+    static constexpr std::uint8_t ChartSlaveTemp = 2;
+
+    // JMPMode: when the board pulls its JMP pin to ground.
+    static constexpr std::uint8_t JMPNone = 0;
+    static constexpr std::uint8_t JMPCloud = 1;
+    static constexpr std::uint8_t JMPStorm = 2;
+    static constexpr std::uint8_t JMPCooler = 3;
+    static constexpr std::uint8_t JMPHeater = 4;
+    static constexpr std::uint8_t JMPLightning = 5;
+    static constexpr std::uint8_t JMPTimer = 6;
 
     std::array<std::uint8_t, Size> encode() const;
     static ExpertBlock decode(const std::uint8_t* bytes); // reads Size bytes

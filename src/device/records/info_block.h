@@ -3,11 +3,34 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace kv {
 
 // Marks a missing measurement or chart sample in every record.
 inline constexpr std::int16_t NoValue = 32767;
+
+// The board's LED channels, lettered W, R, G and B.
+inline constexpr int ChannelCount = 4;
+// A channel level of 4096 is fully on.
+inline constexpr int FullLevel = 4096;
+
+// The operating modes of the Mode byte. The byte itself stays raw: a board or
+// a settings file may carry any other value, which is no mode.
+enum class BoardMode : std::uint8_t {
+    Manual = 0, // the user sets each level
+    Auto = 1,   // the schedule by clock time
+    Geo = 2,    // the schedule by the sun's altitude
+};
+inline constexpr BoardMode BoardModes[] = {BoardMode::Manual, BoardMode::Auto, BoardMode::Geo};
+
+// The mode a raw Mode byte stands for; nothing for any other value.
+inline std::optional<BoardMode> boardModeOf(std::uint8_t raw) {
+    for (BoardMode mode : BoardModes)
+        if (raw == std::uint8_t(mode))
+            return mode;
+    return std::nullopt;
+}
 
 // The board's live state and basic configuration: HID feature report 1,
 // 46 bytes, little-endian, no padding. Field names are those of the settings
@@ -46,8 +69,23 @@ struct InfoBlock {
     std::uint16_t StormP = 0;                // 42
     std::uint16_t StormD = 0;                // 44
 
+    // Payload offsets of the three fields that carry a "do not change"
+    // marker when the program writes the record (see BoardLink::SetInfo).
+    static constexpr std::size_t CurrentLineOffset = 5;
+    static constexpr std::size_t MinuteOffset = 8;
+    static constexpr std::size_t LevelOffset = 14;
+    // The markers: no line selected, clock not set (both bytes), levels kept
+    // (first Level entry).
+    static constexpr std::uint8_t UnsetByte = 255;
+    static constexpr std::uint16_t LevelsUnset = 0xFFFF;
+
     std::array<std::uint8_t, Size> encode() const;
     static InfoBlock decode(const std::uint8_t* bytes); // reads Size bytes
+
+    bool inMode(BoardMode mode) const { return Mode == std::uint8_t(mode); }
+    void setMode(BoardMode mode) { Mode = std::uint8_t(mode); }
+    // Auto or Geo: the board runs its schedule and its weather.
+    bool runsSchedule() const { return inMode(BoardMode::Auto) || inMode(BoardMode::Geo); }
 
     bool operator==(const InfoBlock&) const = default;
 };

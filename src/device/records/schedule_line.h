@@ -30,6 +30,15 @@ struct ScheduleLine {
     bool operator==(const ScheduleLine&) const = default;
 };
 
+// Report 3 carries a line index or, from FirstCommandCode on, a command in
+// the same byte; a line with such an index cannot be written.
+enum class BoardCommand : std::uint8_t {
+    Storm = 252, // start or stop a thunderstorm
+    Cloud = 253, // start or stop a cloud
+    Save = 254,  // store the settings permanently (also: enter the bootloader)
+};
+inline constexpr std::size_t FirstCommandCode = 252;
+
 // The program's copy of the whole schedule, index 0 first; its length is the
 // InfoBlock's LineCount as last read.
 using Schedule = std::vector<ScheduleLine>;

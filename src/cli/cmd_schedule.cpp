@@ -1,0 +1,177 @@
+// The schedule as the schedule tab shows it, and one line changed as the tab
+// changes it.
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "cli/schedule_fields.h"
+#include "cli/status_output.h"
+#include "device/board_link.h"
+#include "plot/channel_colors.h"
+#include "schedule/schedule_cells.h"
+
+#include <QJsonArray>
+#include <QJsonValue>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kv::cli {
+
+namespace {
+
+using namespace schedule;
+
+double twoDecimals(double value) {
+    return std::round(value * 100.0) / 100.0;
+}
+
+QJsonObject lineJson(const ScheduleLine& line, int index) {
+    QJsonArray levels;
+    for (int channel = 0; channel < ChannelCount; ++channel)
+        levels.append(percentOf(line.Color16[std::size_t(channel)]));
+    const double degrees = altToDegrees(line.Alt);
+    return {
+        {QStringLiteral("line"), index},
+        {QStringLiteral("hour"), line.Hour},
+        {QStringLiteral("minute"), line.Minute},
+        {QStringLiteral("altitude"), std::isnan(degrees) ? QJsonValue() : twoDecimals(degrees)},
+        {QStringLiteral("levels"), levels},
+        {QStringLiteral("display"), (line.Switch & ScheduleLine::Display) != 0},
+        {QStringLiteral("clouds"), (line.Switch & ScheduleLine::Clouds) != 0},
+        {QStringLiteral("storms"), (line.Switch & ScheduleLine::Storms) != 0},
+        {QStringLiteral("timer"), int(std::uint16_t(line.Timer))},
+        {QStringLiteral("switch"), line.Switch},
+    };
+}
+
+// The tab's header texts: the level columns carry the channels' names.
+QStringList headerTexts(const InfoBlock& info, Place place) {
+    QStringList texts;
+    for (int column = 0; column < ColumnCount; ++column) {
+        const int channel = channelOfColumn(column);
+        texts << (channel >= 0
+                      ? channelName(channel, colorTableIndex(info.ColorName[std::size_t(channel)]))
+                      : headerText(column, place));
+    }
+    return texts;
+}
+
+QStringList rowTexts(const ScheduleLine& line, int index, Place place) {
+    QStringList texts;
+    for (int column = 0; column < ColumnCount; ++column)
+        texts << cellText(line, index, column, place);
+    return texts;
+}
+
+// The table in aligned columns; the line the board is on is marked with ">"
+// (the tab highlights it).
+void printTable(QTextStream& out, const QStringList& header, const QList<QStringList>& rows,
+                int currentRow) {
+    QList<qsizetype> widths(ColumnCount, 0);
+    for (const QStringList& row : QList<QStringList>{header} + rows)
+        for (int column = 0; column < ColumnCount; ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    auto print = [&](const QStringList& row, bool current) {
+        QString text = QLatin1String(current ? "> " : "  ");
+        for (int column = 0; column < ColumnCount; ++column) {
+            const bool last = column == ColumnCount - 1;
+            text += last ? row[column] : row[column].leftJustified(widths[column] + 2);
+        }
+        out << text << '\n';
+    };
+    print(header, false);
+    for (int row = 0; row < rows.size(); ++row)
+        print(rows[row], row == currentRow);
+}
+
+// A fresh copy of the schedule; the connection read it, but what is shown or
+// changed must be what the board holds now, and complete.
+int readSchedule(Context& c) {
+    if (int s = c.connectBoard())
+        return s;
+    if (!c.link().GetSchedule())
+        return c.fail(ExitFailed, QStringLiteral("the board did not answer every schedule read"));
+    return ExitDone;
+}
+
+} // namespace
+
+int runSchedule(Context& c) {
+    if (!c.words(0, 0))
+        return ExitUsage;
+    if (int s = readSchedule(c))
+        return s;
+    const BoardLink& link = c.link();
+    const Schedule& lines = link.schedule;
+    if (c.json()) {
+        QJsonArray array;
+        for (int i = 0; i < int(lines.size()); ++i)
+            array.append(lineJson(lines[std::size_t(i)], i));
+        c.printJson({{QStringLiteral("mode"), modeName(link.info.Mode)},
+                     {QStringLiteral("currentLine"), link.info.CurrentLine},
+                     {QStringLiteral("lines"), array}});
+        return ExitDone;
+    }
+    const Place place = placeOfMode(link.info.Mode);
+    QList<QStringList> rows;
+    for (int i = 0; i < int(lines.size()); ++i)
+        rows << rowTexts(lines[std::size_t(i)], i, place);
+    printTable(c.out(), headerTexts(link.info, place), rows, link.info.CurrentLine);
+    return ExitDone;
+}
+
+int runScheduleSet(Context& c) {
+    const auto words = c.words(2, 256);
+    if (!words)
+        return ExitUsage;
+    const QStringList& positional = words->positional();
+    bool isNumber = false;
+    const int index = positional[0].toInt(&isNumber);
+    if (!isNumber || index < 0)
+        return c.fail(ExitUsage, QStringLiteral("LINE must be a line number from 0"));
+
+    // Every field is read before the board is asked: a wrong one sends nothing.
+    std::vector<FieldEdit> edits;
+    for (const QString& word : positional.mid(1)) {
+        const FieldEdit edit = parseFieldEdit(word);
+        if (!edit.error.isEmpty())
+            return c.fail(ExitUsage, edit.error);
+        ScheduleLine scratch;
+        if (const QString refusal = applyFieldEdit(scratch, edit); !refusal.isEmpty())
+            return c.fail(ExitUsage, refusal);
+        edits.push_back(edit);
+    }
+
+    if (int s = readSchedule(c))
+        return s;
+    BoardLink& link = c.link();
+    const int count = int(link.schedule.size());
+    if (index >= count)
+        return c.fail(ExitUsage,
+                      QStringLiteral("the board has %1 lines (0 to %2); there is no line %3")
+                          .arg(count)
+                          .arg(count - 1)
+                          .arg(index));
+    if (index >= int(FirstCommandCode))
+        return c.fail(ExitUsage, QStringLiteral("lines from %1 on cannot be written: the board "
+                                                "takes their number for a command")
+                                     .arg(FirstCommandCode));
+
+    ScheduleLine line = link.schedule[std::size_t(index)];
+    for (const FieldEdit& edit : edits)
+        applyFieldEdit(line, edit);
+    // As the tab after an edit: the line into the schedule, the whole
+    // schedule to the board.
+    link.schedule[std::size_t(index)] = line;
+    if (!link.SetSchedule())
+        return c.fail(ExitFailed, QStringLiteral("the board did not take the schedule"));
+    if (c.json()) {
+        c.printJson(
+            {{QStringLiteral("ok"), true}, {QStringLiteral("line"), lineJson(line, index)}});
+        return ExitDone;
+    }
+    const Place place = placeOfMode(link.info.Mode);
+    printTable(c.out(), headerTexts(link.info, place), {rowTexts(line, index, place)}, -1);
+    return ExitDone;
+}
+
+} // namespace kv::cli

@@ -1,0 +1,168 @@
+// Keeps watch over the board: polls it as the window does, keeps its clock in
+// step and prints a line per poll, through unplugging and replugging, until
+// it is told to stop.
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "cli/status_output.h"
+#include "cli/stop_signals.h"
+#include "device/board_link.h"
+#include "device/device_session.h"
+#include "device/discovery.h"
+#include "device/hid_controller.h"
+#include "device/poller.h"
+#include "text/log_stamp.h"
+#include "text/number_format.h"
+
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QTimer>
+
+#include <cmath>
+
+namespace kv::cli {
+
+namespace {
+
+constexpr double ShortestInterval = 0.1; // seconds
+constexpr double LongestInterval = 86400;
+
+class Watch {
+public:
+    Watch(Context& c, qint64 count) : c_(c), count_(count) {}
+
+    // Polls until the count is reached or a stop signal arrives.
+    void run(int intervalMs) {
+        DeviceSession& session = c_.session();
+        Discovery& discovery = session.discovery();
+        Poller& poller = session.poller();
+        QObject::connect(&poller, &Poller::polled, &loop_,
+                         [this](bool readOk) { afterPoll(readOk); });
+        QObject::connect(&discovery, &Discovery::boardGone, &loop_, [this] {
+            event(QStringLiteral("unplugged"), discoverytext::boardGone());
+            rescan_.start();
+        });
+        QObject::connect(&discovery, &Discovery::boardConnected, &loop_, [this, &poller] {
+            rescan_.stop();
+            event(QStringLiteral("connected"),
+                  discoverytext::boardFound(c_.link().info.FirmwareVersion));
+            // Carry on at once with the board that came back.
+            QTimer::singleShot(0, &poller, [&poller] { poller.tick(); });
+        });
+        QObject::connect(&discovery, &Discovery::boardWithOtherFirmware, &loop_,
+                         [this, &discovery] {
+                             event(QStringLiteral("otherFirmware"), discovery.boardProblem());
+                         });
+        // Device notifications bring a board back; scanning now and then
+        // finds it also where the system sends none.
+        rescan_.setInterval(intervalMs);
+        QObject::connect(&rescan_, &QTimer::timeout, &loop_,
+                         [&session] { session.controller().scanNow(); });
+        QObject::connect(&stop_, &StopSignals::stopRequested, &loop_, [this] { finish(); });
+
+        poller.tick(); // the first line at once
+        if (!done_)
+            loop_.exec();
+    }
+
+private:
+    void afterPoll(bool readOk) {
+        if (!readOk) {
+            // A board that left the bus fails its read before its departure
+            // is noticed: look, and say that it is gone rather than silent.
+            c_.session().controller().scanNow();
+            if (!c_.session().discovery().isBoardConnected())
+                return;
+            event(QStringLiteral("noAnswer"), QStringLiteral("the board did not answer"));
+        } else {
+            status();
+        }
+        if (count_ > 0 && ++polls_ >= count_)
+            finish();
+    }
+
+    void status() {
+        const InfoBlock& info = c_.link().info;
+        const QDateTime now = QDateTime::currentDateTime();
+        if (c_.json()) {
+            QJsonObject line = statusJson(info);
+            line.insert(QStringLiteral("computerTime"), isoText(now));
+            print(line);
+        } else {
+            print(watchLine(info, now));
+        }
+    }
+
+    void event(const QString& name, const QString& message) {
+        const QDateTime now = QDateTime::currentDateTime();
+        if (c_.json())
+            print(QJsonObject{{QStringLiteral("computerTime"), isoText(now)},
+                              {QStringLiteral("event"), name},
+                              {QStringLiteral("message"), message}});
+        else
+            print(dateTimeText(now) + QStringLiteral(" | ") + message);
+    }
+
+    static QString isoText(const QDateTime& when) {
+        return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    }
+
+    // One line, out at once: a log or a reader at the other end of a pipe
+    // sees every poll as it happens.
+    void print(const QString& line) {
+        c_.out() << line << '\n';
+        c_.out().flush();
+    }
+    void print(const QJsonObject& object) {
+        c_.out() << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
+        c_.out().flush();
+    }
+
+    void finish() {
+        done_ = true;
+        loop_.quit();
+    }
+
+    Context& c_;
+    qint64 count_;
+    qint64 polls_ = 0;
+    bool done_ = false;
+    QEventLoop loop_;
+    QTimer rescan_;
+    StopSignals stop_;
+};
+
+} // namespace
+
+int runWatch(Context& c) {
+    const auto words = c.words(0, 0, {"--interval", "--count"});
+    if (!words)
+        return ExitUsage;
+    double seconds = 1;
+    if (const auto text = words->value("--interval")) {
+        QString decimal = *text;
+        decimal.replace(QLatin1Char(','), QLatin1Char('.'));
+        const auto value = parseNumber(decimal, QLocale::c());
+        if (!value || *value < ShortestInterval || *value > LongestInterval)
+            return c.fail(
+                ExitUsage,
+                QStringLiteral("--interval must be a number of seconds from 0.1 to 86400"));
+        seconds = *value;
+    }
+    qint64 count = 0; // without end
+    if (const auto text = words->value("--count")) {
+        const auto value = parseInteger(*text);
+        if (!value || *value < 1)
+            return c.fail(ExitUsage, QStringLiteral("--count must be a whole number from 1"));
+        count = *value;
+    }
+    const int intervalMs = int(std::lround(seconds * 1000));
+    // Before connecting: a stop during the connection ends the watch at once.
+    Watch watch(c, count);
+    c.session().poller().setInterval(intervalMs);
+    if (int s = c.connectBoard())
+        return s;
+    watch.run(intervalMs);
+    return ExitDone;
+}
+
+} // namespace kv::cli

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "device/records/info_block.h"
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QString>
+#include <QTextStream>
+
+namespace kv::cli {
+
+// The command word of a raw Mode byte ("manual", "auto", "geo"); the number
+// for an unknown mode.
+QString modeName(std::uint8_t raw);
+// A level in percent with two decimals, as the JSON documents give it.
+double percentOf(int level);
+
+// The board's state as `status --json` gives it.
+QJsonObject statusJson(const InfoBlock& info);
+// The board's state as `status` prints it, one fact a line.
+void printStatus(QTextStream& out, const InfoBlock& info);
+
+// One line of `watch`: the computer's time, the board's clock, the mode with
+// its letters, the four levels, temperature, voltage and the board's error
+// conditions.
+QString watchLine(const InfoBlock& info, const QDateTime& computer);
+
+} // namespace kv::cli
