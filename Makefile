@@ -6,10 +6,10 @@
 MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
-FUZZ_DIR ?= build-fuzz
+FUZZ_DIR ?= $(SANITIZE_DIR)
 JOBS ?= $(shell nproc)
 # Seconds each fuzz target runs in fuzz-smoke.
-FUZZ_SECONDS ?= 20
+FUZZ_SECONDS ?= 15
 
 .PHONY: all deps configure build run run-cli test test-normal test-sanitize \
 	sanitize-build fuzz-build fuzz-smoke fuzz bench clean format format-check package \
@@ -52,10 +52,12 @@ package: build
 check-package: package
 	@scripts/check-package.sh $(BUILD_DIR)
 
-# The whole suite instrumented (GCC, -O1, no benchmarks), in its own folder.
-# Line tables (-g1) are all a sanitizer report needs, and build much faster.
+# The whole suite and the libFuzzer targets in one instrumented build (clang,
+# AddressSanitizer and UndefinedBehaviorSanitizer, -O1, no benchmarks), in its
+# own folder: one build serves both. Line tables (-g1) are all a sanitizer
+# report needs, and build much faster.
 sanitize-build: deps
-	@cmake -S . -B $(SANITIZE_DIR) -DKV_SANITIZE=ON -DKV_BUILD_BENCH=OFF \
+	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(SANITIZE_DIR) -DKV_FUZZ=ON -DKV_BUILD_BENCH=OFF \
 		-DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" >/dev/null
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 
@@ -63,12 +65,7 @@ test-sanitize: sanitize-build
 	@root=$(CURDIR) && . scripts/sanitizer-env.sh && \
 		cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The libFuzzer targets (clang), in their own folder.
-fuzz-build: deps
-	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -DKV_FUZZ=ON \
-		-DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCH=OFF \
-		-DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" >/dev/null
-	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz
+fuzz-build: sanitize-build
 
 # Each target for FUZZ_SECONDS on its seed corpus; fails at the first finding.
 fuzz-smoke: fuzz-build
@@ -92,4 +89,4 @@ format-check: deps
 	@$(SOURCES) | xargs clang-format --dry-run --Werror
 
 clean:
-	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

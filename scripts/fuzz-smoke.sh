@@ -7,7 +7,7 @@ set -eu
 
 seconds=${1:-20}
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${FUZZ_DIR:-$root/build-fuzz}
+build=${FUZZ_DIR:-$root/build-sanitize}
 case $build in /*) ;; *) build=$root/$build ;; esac
 
 for dir in "$root"/fuzz/corpus/*/; do

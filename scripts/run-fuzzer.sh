@@ -6,7 +6,7 @@
 # NAME is a folder of fuzz/corpus (firmware_file, settings_file, board_reports,
 # window_refresh, message_format, typed_text, cli_arguments). New inputs the fuzzer finds go to a scratch
 # corpus in the build folder, so the repository's seeds stay as they are; an
-# input that breaks a rule is written to build-fuzz/fuzz-work/NAME/findings/
+# input that breaks a rule is written to build-sanitize/fuzz-work/NAME/findings/
 # (copy it to fuzz/regressions/NAME/ once the fault is mended).
 set -eu
 
@@ -17,7 +17,7 @@ shift
 [ $# -gt 0 ] && shift
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${FUZZ_DIR:-$root/build-fuzz}
+build=${FUZZ_DIR:-$root/build-sanitize}
 case $build in /*) ;; *) build=$root/$build ;; esac
 program=$build/fuzz/fuzz_$name
 [ -x "$program" ] || { echo "$program is missing: run make fuzz-build first" >&2; exit 2; }
