@@ -109,6 +109,12 @@ int runServe(Context& c) {
                                         "it)")
                              .arg(token->file));
 
+    // SIGINT and SIGTERM end the server cleanly from the moment it may be
+    // reached: a service manager may stop it right after it announced itself.
+    QEventLoop loop;
+    StopSignals stop;
+    QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
+
     DeviceSession& session = c.session();
     // A board that is not there yet is waited for; the page says so.
     session.controller().scanNow(true);
@@ -133,9 +139,6 @@ int runServe(Context& c) {
                      [&](const QString& name, const QString& message) {
                          server.live().send(eventJson(name, message, QDateTime::currentDateTime()));
                      });
-    QEventLoop loop;
-    StopSignals stop;
-    QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
     watch.start(Poller::IntervalMs);
     loop.exec();
     server.live().closeAll();

@@ -68,6 +68,13 @@ WebServer::WebServer(QByteArray token, QObject* parent) : QObject(parent), live_
         [this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
             serve(request, std::move(responder));
         });
+    // Qt's server hands an upgrade to its WebSocket server only when a route
+    // took the request; every other request to the path is answered as usual.
+    http_.route(LivePath,
+                [this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+                    if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) != 0)
+                        serve(request, std::move(responder));
+                });
     connect(&http_, &QAbstractHttpServer::newWebSocketConnection, this, &WebServer::takeWebSockets);
 }
 
