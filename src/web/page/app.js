@@ -209,6 +209,15 @@ function channelName(index) {
   return channel ? channel.name : channelLetters[index];
 }
 
+// A channel's colour as a mark on the page: white and other pale colours
+// would vanish on the white card, so they are drawn grey.
+function markColour(colour) {
+  const match = /^#([0-9a-f]{2})([0-9a-f]{2})([0-9a-f]{2})$/i.exec(colour || "");
+  if (!match) return null;
+  const [r, g, b] = match.slice(1).map((hex) => parseInt(hex, 16) / 255);
+  return 0.2126 * r + 0.7152 * g + 0.0722 * b > 0.85 ? "#8a99a6" : colour;
+}
+
 function buildChannels() {
   const list = $("channel-list");
   list.replaceChildren();
@@ -228,7 +237,7 @@ function buildChannels() {
     });
     slider.dataset.channel = letter;
     slider.setAttribute("aria-label", channelName(index));
-    const colour = state.channels[index] && state.channels[index].color;
+    const colour = markColour(state.channels[index] && state.channels[index].color);
     if (colour) slider.style.setProperty("accent-color", colour);
     slider.addEventListener("input", () => {
       value.textContent = `${decimal(Number(slider.value), 1)} %`;
