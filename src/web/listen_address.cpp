@@ -29,7 +29,11 @@ std::optional<ListenAddress> parseListenAddress(const QString& text, QString& er
     ListenAddress result;
     if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
         result.address = QHostAddress(QHostAddress::LocalHost);
-    else if (!result.address.setAddress(host)) {
+    // Short IPv4 forms ("192.168.1" is 192.168.0.1, "2130706433" is
+    // 127.0.0.1) are taken for typing errors: they would listen elsewhere.
+    else if (!result.address.setAddress(host) ||
+             (result.address.protocol() == QAbstractSocket::IPv4Protocol &&
+              host.count(QLatin1Char('.')) != 3)) {
         error = QStringLiteral("--listen: \"%1\" is no IP address (or localhost)").arg(host);
         return std::nullopt;
     }
