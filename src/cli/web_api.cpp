@@ -86,6 +86,14 @@ WebReply png(const QImage& image) {
     return {200, QByteArrayLiteral("image/png"), bytes, {}};
 }
 
+// The picture size of the request's size=WIDTHxHEIGHT, the default without
+// one; nothing when it is given wrong.
+std::optional<QSize> pictureSize(const WebRequest& request, QSize fallback) {
+    if (!request.query.hasQueryItem(QStringLiteral("size")))
+        return fallback;
+    return pictureSizeOfWord(request.query.queryItemValue(QStringLiteral("size")));
+}
+
 QString colorText(QRgb rgb) {
     return QColor(rgb).name(QColor::HexRgb);
 }
@@ -283,35 +291,27 @@ WebReply BoardApi::curve(const WebRequest& request) {
         if (channel < 0)
             return errorReply(400, QStringLiteral("channel must be W, R, G, B or 0 to 3"));
     }
-    QSize size = CurvePictureSize;
-    if (request.query.hasQueryItem(QStringLiteral("size"))) {
-        const auto given = pictureSizeOfWord(request.query.queryItemValue(QStringLiteral("size")));
-        if (!given)
-            return errorReply(400, QStringLiteral("size must be %1").arg(pictureSizeRule()));
-        size = *given;
-    }
+    const auto size = pictureSize(request, CurvePictureSize);
+    if (!size)
+        return errorReply(400, QStringLiteral("size must be %1").arg(pictureSizeRule()));
     if (auto missing = noBoard())
         return *missing;
     BoardLink& link = c_.link();
     if (!link.GetSchedule() || !link.GetExpertChart())
         return noAnswer();
-    return png(drawBoardDayCurve(link, channel, size));
+    return png(drawBoardDayCurve(link, channel, *size));
 }
 
 WebReply BoardApi::chart(const WebRequest& request) {
-    QSize size = ChartPictureSize;
-    if (request.query.hasQueryItem(QStringLiteral("size"))) {
-        const auto given = pictureSizeOfWord(request.query.queryItemValue(QStringLiteral("size")));
-        if (!given)
-            return errorReply(400, QStringLiteral("size must be %1").arg(pictureSizeRule()));
-        size = *given;
-    }
+    const auto size = pictureSize(request, ChartPictureSize);
+    if (!size)
+        return errorReply(400, QStringLiteral("size must be %1").arg(pictureSizeRule()));
     if (auto missing = noBoard())
         return *missing;
     BoardLink& link = c_.link();
     if (!link.GetExpertChart())
         return noAnswer();
-    return png(drawBoardChart(link, size));
+    return png(drawBoardChart(link, *size));
 }
 
 WebReply BoardApi::channels() {

@@ -1,11 +1,12 @@
 // The page of `kestvelqorctl --simulate serve` in Debian's chromium, as a
 // keeper uses it: the live temperature and clock, Manual mode, W's slider to
 // 50 %, then the board's status read back over the API. Screenshots at phone
-// and desktop width go into the folder given.
+// and desktop width go into the folder given. Then the same page from a
+// listener that needs a token: its form, a wrong token, the right one.
 //
 //   node page_test.mjs KESTVELQORCTL SCREENSHOT_FOLDER
 import { spawn } from "node:child_process";
-import { mkdirSync, mkdtempSync, rmSync } from "node:fs";
+import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { createInterface } from "node:readline";
@@ -25,8 +26,8 @@ function check(condition, message) {
 }
 
 // Starts the server on a free loopback port, with a board and folders of its own.
-async function startServer(folder) {
-  const server = spawn(program, ["--simulate", "--json", "serve", "--listen", "127.0.0.1:0"], {
+async function startServer(folder, options = ["--listen", "127.0.0.1:0"]) {
+  const server = spawn(program, ["--simulate", "--json", "serve", ...options], {
     env: {
       ...process.env,
       KESTVELQOR_SIM_STATE: join(folder, "sim-state.ini"),
@@ -69,20 +70,25 @@ async function waitForPictures(page) {
   );
 }
 
-async function run() {
-  const folder = mkdtempSync(join(tmpdir(), "kestvelqor-browser-"));
-  mkdirSync(shots, { recursive: true });
+// A page that records script errors and failed loads as problems.
+async function watchedPage(browser, problems, viewport) {
+  const page = await browser.newPage({ viewport });
+  page.setDefaultTimeout(hangMs);
+  page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
+  page.on("console", (message) => {
+    // The browser reports the refused requests of a page that still needs
+    // its token; those are expected.
+    if (message.type() === "error" && !/status of 401/.test(message.text()))
+      problems.push(`console: ${message.text()}`);
+  });
+  return page;
+}
+
+async function run(browser, folder) {
   const { server, url, log } = await startServer(folder);
-  const args = process.getuid && process.getuid() === 0 ? ["--no-sandbox"] : [];
-  const browser = await chromium.launch({ executablePath: browserPath, args });
   const problems = [];
   try {
-    const page = await browser.newPage({ viewport: { width: 390, height: 844 } });
-    page.setDefaultTimeout(hangMs);
-    page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
-    page.on("console", (message) => {
-      if (message.type() === "error") problems.push(`console: ${message.text()}`);
-    });
+    const page = await watchedPage(browser, problems, { width: 390, height: 844 });
     await page.goto(url);
 
     // Live: the temperature and the board's clock, and the clock moving on.
@@ -141,15 +147,68 @@ async function run() {
     console.log(`screenshots in ${shots}`);
     check(problems.length === 0, problems.join("\n"));
   } finally {
-    await browser.close();
     const code = await stopServer(server);
-    rmSync(folder, { recursive: true, force: true });
     if (code !== 0) console.error(`serve ended with ${code}:\n${log()}`);
     check(code === 0, `serve did not end cleanly on SIGTERM (${code})`);
   }
 }
 
-run().then(
+// On an address other than loopback the page first asks for the token.
+async function runWithToken(browser, folder) {
+  const token = "token-of-the-browser-test-0123456789";
+  const tokenFile = join(folder, "token");
+  writeFileSync(tokenFile, `${token}\n`, { mode: 0o600 });
+  const { server, url } = await startServer(folder, [
+    "--listen",
+    "0.0.0.0:0",
+    "--token-file",
+    tokenFile,
+  ]);
+  const problems = [];
+  try {
+    const page = await watchedPage(browser, problems, { width: 390, height: 844 });
+    await page.goto(url);
+    const input = page.getByLabel("Zugangsschlüssel (Token)");
+    await input.waitFor();
+    await input.fill("a-wrong-token-0123456789");
+    await page.getByRole("button", { name: "Anmelden" }).click();
+    await page.waitForFunction(
+      () => document.getElementById("token-error").textContent === "Falscher Zugangsschlüssel."
+    );
+    await input.fill(token);
+    await page.getByRole("button", { name: "Anmelden" }).click();
+    // The page reloads with the cookie: the board's status, and the live feed.
+    await page.waitForFunction(() => /°C$/.test(document.getElementById("temperature").textContent));
+    const firstClock = await page.locator("#clock").textContent();
+    await page.waitForFunction(
+      (first) => document.getElementById("clock").textContent !== first,
+      firstClock
+    );
+    check(await page.locator("#token-form").isHidden(), "the token form is still shown");
+    const answer = await fetch(`${url}api/v1/status`);
+    check(answer.status === 401, `the API answered ${answer.status} without the token`);
+    console.log("token form: refused a wrong token, took the right one");
+    check(problems.length === 0, problems.join("\n"));
+  } finally {
+    check((await stopServer(server)) === 0, "serve with a token did not end cleanly");
+  }
+}
+
+async function main() {
+  const folder = mkdtempSync(join(tmpdir(), "kestvelqor-browser-"));
+  mkdirSync(shots, { recursive: true });
+  const args = process.getuid && process.getuid() === 0 ? ["--no-sandbox"] : [];
+  const browser = await chromium.launch({ executablePath: browserPath, args });
+  try {
+    await run(browser, folder);
+    await runWithToken(browser, folder);
+  } finally {
+    await browser.close();
+    rmSync(folder, { recursive: true, force: true });
+  }
+}
+
+main().then(
   () => console.log("browser test passed"),
   (error) => {
     console.error(`browser test failed: ${error.message}`);

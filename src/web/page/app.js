@@ -382,19 +382,18 @@ async function refreshAstro() {
   $("place").textContent =
     `${text("Latitude", "Breite")} ${degrees(astro.latitude)}, ` +
     `${text("Longitude", "Länge")} ${degrees(astro.longitude)}`;
+  const body = (list, title, figures) => {
+    list.replaceChildren(element("div", { className: "facts-title", text: title }));
+    fact(list, text("Azimuth", "Richtung"), degrees(figures.azimuth));
+    fact(list, text("Altitude", "Höhe"), degrees(figures.altitude));
+    fact(list, text("Rise", "Aufgang"), figures.rise);
+    fact(list, text("Set", "Untergang"), figures.set);
+  };
   const sun = $("sun");
-  sun.replaceChildren(element("div", { className: "facts-title", text: text("Sun", "Sonne") }));
-  fact(sun, text("Azimuth", "Richtung"), degrees(astro.sun.azimuth));
-  fact(sun, text("Altitude", "Höhe"), degrees(astro.sun.altitude));
-  fact(sun, text("Rise", "Aufgang"), astro.sun.rise);
-  fact(sun, text("Set", "Untergang"), astro.sun.set);
+  body(sun, text("Sun", "Sonne"), astro.sun);
   if (astro.sun.dayLength) fact(sun, text("DayLength", "Tageslänge"), astro.sun.dayLength);
   const moon = $("moon");
-  moon.replaceChildren(element("div", { className: "facts-title", text: text("Moon", "Mond") }));
-  fact(moon, text("Azimuth", "Richtung"), degrees(astro.moon.azimuth));
-  fact(moon, text("Altitude", "Höhe"), degrees(astro.moon.altitude));
-  fact(moon, text("Rise", "Aufgang"), astro.moon.rise);
-  fact(moon, text("Set", "Untergang"), astro.moon.set);
+  body(moon, text("Moon", "Mond"), astro.moon);
   fact(
     moon,
     text("Phase", "Phase"),
