@@ -100,6 +100,14 @@ TEST_F(ServeCliTest, LiveFeedFollowsPollsAndTheBoardComingAndGoing) {
     EXPECT_TRUE(isStatus(live.messages.last()));
     EXPECT_TRUE(live.messages.last().contains("computerTime"));
 
+    // A page of another site may not listen in.
+    QWebSocket foreign(QStringLiteral("http://attacker.example"));
+    QSignalSpy foreignEnd(&foreign, &QWebSocket::disconnected);
+    QSignalSpy foreignMessages(&foreign, &QWebSocket::textMessageReceived);
+    foreign.open(liveUrl());
+    ASSERT_TRUE(foreignEnd.wait(WebHangMs));
+    EXPECT_EQ(foreignMessages.count(), 0);
+
     setControl("unplugged\n");
     ASSERT_TRUE(live.waitFor(isEvent("unplugged")));
     const WebAnswer gone = client.get("/api/v1/status");
