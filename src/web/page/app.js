@@ -157,6 +157,10 @@ function showStatus(status) {
   enableControls();
 }
 
+function noBoardText() {
+  return text("pageNoBoard", "Kein KestVELQOR angeschlossen – die Seite wartet auf das Gerät …");
+}
+
 function showBoardGone(message) {
   state.boardPresent = false;
   const health = $("health");
@@ -188,6 +192,7 @@ function connectLive() {
     }
     if (data.event) {
       if (data.event === "connected") refreshAll();
+      else if (data.event === "unplugged") showBoardGone(noBoardText());
       else showBoardGone(data.message);
     } else {
       const wasGone = !state.boardPresent;
@@ -243,6 +248,8 @@ function buildChannels() {
       value.textContent = `${decimal(Number(slider.value), 1)} %`;
     });
     slider.addEventListener("pointerdown", () => (slider.dataset.dragging = "1"));
+    for (const end of ["pointerup", "pointercancel"])
+      slider.addEventListener(end, () => delete slider.dataset.dragging);
     slider.addEventListener("change", async () => {
       delete slider.dataset.dragging;
       await change("POST", "level", { channel: letter, percent: Number(slider.value) });
@@ -407,7 +414,8 @@ async function refreshAll() {
   try {
     state.channels = (await request("GET", "channels")).channels;
   } catch (error) {
-    if (error.status === 503) showBoardGone(error.message);
+    // The live feed's greeting tells more (a board with other firmware).
+    if (error.status === 503) showBoardGone(noBoardText());
     return;
   }
   buildChannels();
