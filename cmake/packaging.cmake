@@ -13,6 +13,8 @@ install(FILES ${KV_LINUX}/kestvelqor.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
     RENAME example.kestlighting.kestvelqor.metainfo.xml)
 install(FILES ${KV_LINUX}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The web page as a user service (systemctl --user enable kestvelqor-serve).
+install(FILES ${KV_LINUX}/kestvelqor-serve.service DESTINATION lib/systemd/user)
 
 # The icon as PNG in the sizes desktops ask for, drawn from the SVG.
 find_program(RSVG_CONVERT rsvg-convert)

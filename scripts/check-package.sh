@@ -22,6 +22,7 @@ for file in \
     /usr/bin/kestvelqor \
     /usr/bin/kestvelqorctl \
     /usr/lib/udev/rules.d/70-kestvelqor.rules \
+    /usr/lib/systemd/user/kestvelqor-serve.service \
     /usr/share/applications/kestvelqor.desktop \
     /usr/share/metainfo/example.kestlighting.kestvelqor.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/kestvelqor.svg \

@@ -10,9 +10,9 @@ namespace {
 // Options of commands that take a value; they may stand before the command
 // too, so their value is never taken for the command.
 bool takesValue(const QString& arg) {
-    static const QStringList options = {"--lat",        "--lon",  "--date", "--time",
-                                        "--utc-offset", "--tz",   "--size", "--channel",
-                                        "--interval",   "--count"};
+    static const QStringList options = {"--lat",        "--lon",   "--date",   "--time",
+                                        "--utc-offset", "--tz",    "--size",   "--channel",
+                                        "--interval",   "--count", "--listen", "--token-file"};
     return options.contains(arg);
 }
 

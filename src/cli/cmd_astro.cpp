@@ -1,4 +1,5 @@
 // The Geo view's figures for a place and moment.
+#include "cli/astro_json.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/zone_argument.h"
@@ -7,7 +8,6 @@
 #include "geo/time_zone_source.h"
 #include "text/number_format.h"
 
-#include <QJsonValue>
 #include <QTimeZone>
 
 namespace kv::cli {
@@ -18,47 +18,6 @@ std::optional<double> number(const QString& text) {
     if (auto value = parseNumber(text, QLocale::c()))
         return value;
     return parseNumber(text);
-}
-
-QJsonValue timeJson(const GeoTime& time) {
-    return time.text;
-}
-
-QJsonObject sunJson(const GeoSunFigures& sun) {
-    return {
-        {QStringLiteral("azimuth"), sun.azimuth},
-        {QStringLiteral("altitude"), sun.altitude},
-        {QStringLiteral("rise"), timeJson(sun.rise)},
-        {QStringLiteral("set"), timeJson(sun.set)},
-        {QStringLiteral("transit"), timeJson(sun.transit)},
-        {QStringLiteral("lowerTransit"), timeJson(sun.lowerTransit)},
-        {QStringLiteral("civilDawn"), timeJson(sun.civilDawn)},
-        {QStringLiteral("civilDusk"), timeJson(sun.civilDusk)},
-        {QStringLiteral("nauticalDawn"), timeJson(sun.nauticalDawn)},
-        {QStringLiteral("nauticalDusk"), timeJson(sun.nauticalDusk)},
-        {QStringLiteral("astroDawn"), timeJson(sun.astroDawn)},
-        {QStringLiteral("astroDusk"), timeJson(sun.astroDusk)},
-        {QStringLiteral("dayLength"),
-         sun.dayLengthShown ? QJsonValue(sun.dayLength.text) : QJsonValue()},
-        {QStringLiteral("sign"), sun.sign},
-    };
-}
-
-QJsonObject moonJson(const GeoMoonFigures& moon) {
-    return {
-        {QStringLiteral("azimuth"), moon.azimuth},
-        {QStringLiteral("altitude"), moon.altitude},
-        {QStringLiteral("rise"), timeJson(moon.rise)},
-        {QStringLiteral("set"), timeJson(moon.set)},
-        {QStringLiteral("transit"), timeJson(moon.transit)},
-        {QStringLiteral("lowerTransit"), timeJson(moon.lowerTransit)},
-        {QStringLiteral("phaseAngle"), moon.phaseAngle},
-        {QStringLiteral("illuminated"), moon.illuminated},
-        {QStringLiteral("phase"), moon.phase},
-        {QStringLiteral("sign"), moon.sign},
-        {QStringLiteral("eclipticLon"), moon.eclipticLon},
-        {QStringLiteral("eclipticLat"), moon.eclipticLat},
-    };
 }
 
 // The label as lines, without the CR LF line ends of the window's label.
@@ -149,9 +108,7 @@ int runAstro(Context& c) {
         return c.fail(ExitFailed, QStringLiteral("no figures for this place and moment"));
 
     if (c.json()) {
-        c.printJson({{QStringLiteral("sun"), sunJson(figures->sun)},
-                     {QStringLiteral("moon"), moonJson(figures->moon)},
-                     {QStringLiteral("label"), figures->label}});
+        c.printJson(geoFiguresJson(*figures));
         return ExitDone;
     }
     QTextStream& out = c.out();

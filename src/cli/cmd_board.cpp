@@ -1,11 +1,11 @@
 // Commands that read or set the board's records.
+#include "cli/board_actions.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/status_output.h"
 #include "device/board_link.h"
 #include "device/clock_sync.h"
 #include "device/records/record_fields.h"
-#include "text/number_format.h"
 #include "text/text_catalogue.h"
 
 #include <QJsonArray>
@@ -116,17 +116,12 @@ int runMode(Context& c) {
     const auto words = c.words(1, 1);
     if (!words)
         return ExitUsage;
-    const QString name = words->positional()[0].toLower();
-    std::optional<BoardMode> mode;
-    for (BoardMode m : BoardModes)
-        if (name == modeName(std::uint8_t(m)))
-            mode = m;
+    const auto mode = modeOfWord(words->positional()[0]);
     if (!mode)
         return c.fail(ExitUsage, QStringLiteral("mode must be manual, auto or geo"));
     if (int s = c.connectBoard())
         return s;
-    c.link().info.setMode(*mode);
-    return written(c, c.link().SetConfig());
+    return written(c, setBoardMode(c.link(), *mode));
 }
 
 int runLevel(Context& c) {
@@ -136,18 +131,12 @@ int runLevel(Context& c) {
     const int channel = channelOfWord(words->positional()[0]);
     if (channel < 0)
         return c.fail(ExitUsage, QStringLiteral("CHANNEL must be W, R, G, B or 0 to 3"));
-    QString text = words->positional()[1];
-    if (text.endsWith(QLatin1Char('%')))
-        text.chop(1);
-    // Scripts write a decimal point, people often a comma: take both.
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    const auto percent = parseNumber(text, QLocale::c());
-    if (!percent || *percent < 0 || *percent > 100)
+    const auto percent = percentOfWord(words->positional()[1]);
+    if (!percent)
         return c.fail(ExitUsage, QStringLiteral("PERCENT must be a number from 0 to 100"));
     if (int s = c.connectBoard())
         return s;
-    c.link().info.Level[std::size_t(channel)] = std::int16_t(percentToLevel(*percent));
-    return written(c, c.link().SetInfo(false, false, true));
+    return written(c, setChannelLevel(c.link(), channel, *percent));
 }
 
 int runSetTime(Context& c) {

@@ -1,24 +1,15 @@
 // Pictures of the board as the window's tabs draw them, written as PNG files.
+#include "cli/board_pictures.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "device/board_link.h"
-#include "plot/board_chart.h"
-#include "plot/board_day_curve.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace kv::cli {
 
 namespace {
-
-constexpr int SmallestSide = 50;
-constexpr int LargestSide = 8000;
-constexpr QSize CurveSize(1000, 600);
-constexpr QSize ChartSize(600, 300);
 
 struct PlotRequest {
     QString path;
@@ -36,21 +27,13 @@ std::optional<PlotRequest> plotRequest(Context& c, QSize defaultSize, bool withC
     if (!words)
         return std::nullopt;
     PlotRequest request{words->positional()[0], defaultSize, 0};
-    if (const auto size = words->value("--size")) {
-        static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
-        const auto match = pattern.match(*size);
-        const int width = match.hasMatch() ? match.captured(1).toInt() : 0;
-        const int height = match.hasMatch() ? match.captured(2).toInt() : 0;
-        const auto inRange = [](int side) {
-            return side >= SmallestSide && side <= LargestSide;
-        };
-        if (!inRange(width) || !inRange(height)) {
-            c.fail(ExitUsage, QStringLiteral("--size must be WIDTHxHEIGHT, each %1 to %2 pixels")
-                                  .arg(SmallestSide)
-                                  .arg(LargestSide));
+    if (const auto word = words->value("--size")) {
+        const auto size = pictureSizeOfWord(*word);
+        if (!size) {
+            c.fail(ExitUsage, QStringLiteral("--size must be %1").arg(pictureSizeRule()));
             return std::nullopt;
         }
-        request.size = QSize(width, height);
+        request.size = *size;
     }
     if (const auto channel = words->value("--channel")) {
         request.channel = channelOfWord(*channel);
@@ -79,30 +62,22 @@ int savePicture(Context& c, const QImage& image, const QString& path) {
 } // namespace
 
 int runPlotCurve(Context& c) {
-    const auto request = plotRequest(c, CurveSize, true);
+    const auto request = plotRequest(c, CurvePictureSize, true);
     if (!request)
         return ExitUsage;
     if (int s = c.connectBoard())
         return s;
-    const BoardLink& link = c.link();
-    DayCurveScene scene =
-        boardDayCurveScene(link.info, link.expert, link.schedule, request->channel);
-    scene.font = QGuiApplication::font();
-    QImage image(request->size, QImage::Format_ARGB32_Premultiplied);
-    DrawDayCurve(image, scene);
-    return savePicture(c, image, request->path);
+    return savePicture(c, drawBoardDayCurve(c.link(), request->channel, request->size),
+                       request->path);
 }
 
 int runPlotChart(Context& c) {
-    const auto request = plotRequest(c, ChartSize, false);
+    const auto request = plotRequest(c, ChartPictureSize, false);
     if (!request)
         return ExitUsage;
     if (int s = c.connectBoard())
         return s;
-    const BoardLink& link = c.link();
-    const chart::ChartInput input =
-        chart::boardChartInput(link.info, link.expert, link.chart, QDateTime::currentDateTime());
-    return savePicture(c, chart::drawChart(input, request->size), request->path);
+    return savePicture(c, drawBoardChart(c.link(), request->size), request->path);
 }
 
 } // namespace kv::cli

@@ -3,45 +3,19 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/schedule_fields.h"
+#include "cli/schedule_json.h"
 #include "cli/status_output.h"
 #include "device/board_link.h"
 #include "plot/channel_colors.h"
 #include "schedule/schedule_cells.h"
 
-#include <QJsonArray>
-#include <QJsonValue>
-
 #include <algorithm>
-#include <cmath>
 
 namespace kv::cli {
 
 namespace {
 
 using namespace schedule;
-
-double twoDecimals(double value) {
-    return std::round(value * 100.0) / 100.0;
-}
-
-QJsonObject lineJson(const ScheduleLine& line, int index) {
-    QJsonArray levels;
-    for (int channel = 0; channel < ChannelCount; ++channel)
-        levels.append(percentOf(line.Color16[std::size_t(channel)]));
-    const double degrees = altToDegrees(line.Alt);
-    return {
-        {QStringLiteral("line"), index},
-        {QStringLiteral("hour"), line.Hour},
-        {QStringLiteral("minute"), line.Minute},
-        {QStringLiteral("altitude"), std::isnan(degrees) ? QJsonValue() : twoDecimals(degrees)},
-        {QStringLiteral("levels"), levels},
-        {QStringLiteral("display"), (line.Switch & ScheduleLine::Display) != 0},
-        {QStringLiteral("clouds"), (line.Switch & ScheduleLine::Clouds) != 0},
-        {QStringLiteral("storms"), (line.Switch & ScheduleLine::Storms) != 0},
-        {QStringLiteral("timer"), int(std::uint16_t(line.Timer))},
-        {QStringLiteral("switch"), line.Switch},
-    };
-}
 
 // The tab's header texts: the level columns carry the channels' names.
 QStringList headerTexts(const InfoBlock& info, Place place) {
@@ -103,12 +77,7 @@ int runSchedule(Context& c) {
     const BoardLink& link = c.link();
     const Schedule& lines = link.schedule;
     if (c.json()) {
-        QJsonArray array;
-        for (int i = 0; i < int(lines.size()); ++i)
-            array.append(lineJson(lines[std::size_t(i)], i));
-        c.printJson({{QStringLiteral("mode"), modeName(link.info.Mode)},
-                     {QStringLiteral("currentLine"), link.info.CurrentLine},
-                     {QStringLiteral("lines"), array}});
+        c.printJson(scheduleJson(link));
         return ExitDone;
     }
     const Place place = placeOfMode(link.info.Mode);
@@ -130,40 +99,24 @@ int runScheduleSet(Context& c) {
         return c.fail(ExitUsage, QStringLiteral("LINE must be a line number from 0"));
 
     // Every field is read before the board is asked: a wrong one sends nothing.
-    std::vector<FieldEdit> edits;
-    for (const QString& word : positional.mid(1)) {
-        const FieldEdit edit = parseFieldEdit(word);
-        if (!edit.error.isEmpty())
-            return c.fail(ExitUsage, edit.error);
-        ScheduleLine scratch;
-        if (const QString refusal = applyFieldEdit(scratch, edit); !refusal.isEmpty())
-            return c.fail(ExitUsage, refusal);
-        edits.push_back(edit);
-    }
-
-    if (int s = readSchedule(c))
+    const FieldEdits fields = parseFieldEdits(positional.mid(1));
+    if (!fields.error.isEmpty())
+        return c.fail(ExitUsage, fields.error);
+    if (int s = c.connectBoard())
         return s;
     BoardLink& link = c.link();
-    const int count = int(link.schedule.size());
-    if (index >= count)
-        return c.fail(ExitUsage,
-                      QStringLiteral("the board has %1 lines (0 to %2); there is no line %3")
-                          .arg(count)
-                          .arg(count - 1)
-                          .arg(index));
-    if (index >= int(FirstCommandCode))
-        return c.fail(ExitUsage, QStringLiteral("lines from %1 on cannot be written: the board "
-                                                "takes their number for a command")
-                                     .arg(FirstCommandCode));
-
-    ScheduleLine line = link.schedule[std::size_t(index)];
-    for (const FieldEdit& edit : edits)
-        applyFieldEdit(line, edit);
-    // As the tab after an edit: the line into the schedule, the whole
-    // schedule to the board.
-    link.schedule[std::size_t(index)] = line;
-    if (!link.SetSchedule())
-        return c.fail(ExitFailed, QStringLiteral("the board did not take the schedule"));
+    const LineChange change = changeScheduleLine(link, index, fields.edits);
+    switch (change.outcome) {
+    case LineChange::Written:
+        break;
+    case LineChange::NoSuchLine:
+    case LineChange::NotWritable:
+        return c.fail(ExitUsage, change.message);
+    case LineChange::ReadFailed:
+    case LineChange::WriteFailed:
+        return c.fail(ExitFailed, change.message);
+    }
+    const ScheduleLine& line = change.line;
     if (c.json()) {
         c.printJson(
             {{QStringLiteral("ok"), true}, {QStringLiteral("line"), lineJson(line, index)}});

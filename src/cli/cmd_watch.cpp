@@ -1,21 +1,19 @@
 // Keeps watch over the board: polls it as the window does, keeps its clock in
 // step and prints a line per poll, through unplugging and replugging, until
 // it is told to stop.
+#include "cli/board_watch.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/status_output.h"
 #include "cli/stop_signals.h"
 #include "device/board_link.h"
 #include "device/device_session.h"
-#include "device/discovery.h"
-#include "device/hid_controller.h"
 #include "device/poller.h"
 #include "text/log_stamp.h"
 #include "text/number_format.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>
-#include <QTimer>
 
 #include <cmath>
 
@@ -32,78 +30,38 @@ public:
 
     // Polls until the count is reached or a stop signal arrives.
     void run(int intervalMs) {
-        DeviceSession& session = c_.session();
-        Discovery& discovery = session.discovery();
-        Poller& poller = session.poller();
-        QObject::connect(&poller, &Poller::polled, &loop_,
-                         [this](bool readOk) { afterPoll(readOk); });
-        QObject::connect(&discovery, &Discovery::boardGone, &loop_, [this] {
-            event(QStringLiteral("unplugged"), discoverytext::boardGone());
-            rescan_.start();
+        BoardWatch watch(c_.session());
+        QObject::connect(&watch, &BoardWatch::statusPolled, &loop_, [this] { status(); });
+        QObject::connect(
+            &watch, &BoardWatch::boardEvent, &loop_,
+            [this](const QString& name, const QString& message) { event(name, message); });
+        QObject::connect(&watch, &BoardWatch::polledBoard, &loop_, [this] {
+            if (count_ > 0 && ++polls_ >= count_)
+                finish();
         });
-        QObject::connect(&discovery, &Discovery::boardConnected, &loop_, [this, &poller] {
-            rescan_.stop();
-            event(QStringLiteral("connected"),
-                  discoverytext::boardFound(c_.link().info.FirmwareVersion));
-            // Carry on at once with the board that came back.
-            QTimer::singleShot(0, &poller, [&poller] { poller.tick(); });
-        });
-        QObject::connect(&discovery, &Discovery::boardWithOtherFirmware, &loop_,
-                         [this, &discovery] {
-                             event(QStringLiteral("otherFirmware"), discovery.boardProblem());
-                         });
-        // Device notifications bring a board back; scanning now and then
-        // finds it also where the system sends none.
-        rescan_.setInterval(intervalMs);
-        QObject::connect(&rescan_, &QTimer::timeout, &loop_,
-                         [&session] { session.controller().scanNow(); });
         QObject::connect(&stop_, &StopSignals::stopRequested, &loop_, [this] { finish(); });
 
-        poller.tick(); // the first line at once
+        watch.start(intervalMs); // the first line at once
         if (!done_)
             loop_.exec();
     }
 
 private:
-    void afterPoll(bool readOk) {
-        if (!readOk) {
-            // A board that left the bus fails its read before its departure
-            // is noticed: look, and say that it is gone rather than silent.
-            c_.session().controller().scanNow();
-            if (!c_.session().discovery().isBoardConnected())
-                return;
-            event(QStringLiteral("noAnswer"), QStringLiteral("the board did not answer"));
-        } else {
-            status();
-        }
-        if (count_ > 0 && ++polls_ >= count_)
-            finish();
-    }
-
     void status() {
         const InfoBlock& info = c_.link().info;
         const QDateTime now = QDateTime::currentDateTime();
-        if (c_.json()) {
-            QJsonObject line = statusJson(info);
-            line.insert(QStringLiteral("computerTime"), isoText(now));
-            print(line);
-        } else {
+        if (c_.json())
+            print(pollJson(info, now));
+        else
             print(watchLine(info, now));
-        }
     }
 
     void event(const QString& name, const QString& message) {
         const QDateTime now = QDateTime::currentDateTime();
         if (c_.json())
-            print(QJsonObject{{QStringLiteral("computerTime"), isoText(now)},
-                              {QStringLiteral("event"), name},
-                              {QStringLiteral("message"), message}});
+            print(eventJson(name, message, now));
         else
             print(dateTimeText(now) + QStringLiteral(" | ") + message);
-    }
-
-    static QString isoText(const QDateTime& when) {
-        return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
     }
 
     // One line, out at once: a log or a reader at the other end of a pipe
@@ -127,7 +85,6 @@ private:
     qint64 polls_ = 0;
     bool done_ = false;
     QEventLoop loop_;
-    QTimer rescan_;
     StopSignals stop_;
 };
 

@@ -111,6 +111,22 @@ const std::vector<Command>& commands() {
          "carries on when it returns. Ends after N polls of the board (--count) or on SIGINT\n"
          "or SIGTERM, with status 0.\n",
          runWatch},
+        {"serve", "serve [--listen ADDRESS:PORT] [--token-file FILE]",
+         "serve a web page for the board",
+         "Serves a web page and a JSON API under /api/v1 for the board: status, schedule (and\n"
+         "one line changed with PUT schedule/LINE), mode, level, cloud, storm, save, astro,\n"
+         "plot/curve.png, plot/chart.png, and the status after every poll over the WebSocket\n"
+         "/api/v1/live. Polls the board every second and keeps its clock in step as the\n"
+         "window does, waits for a board that is not there and goes on through unplugging.\n"
+         "--listen takes ADDRESS:PORT, [IPV6]:PORT or ADDRESS (default 127.0.0.1:58440; port\n"
+         "0 takes any free port). On the loopback address no token is needed and only\n"
+         "requests to localhost or the loopback address are answered. Any other address\n"
+         "needs a token: the first line of --token-file, or else one generated once into\n"
+         "~/.config/kestvelqor/web-token (mode 0600) and shown when it is made. Requests carry\n"
+         "it as \"Authorization: Bearer TOKEN\" or through the page's token form. Every\n"
+         "change is logged with the client's address on standard error. Firmware updates and\n"
+         "imports are not offered. Ends on SIGINT or SIGTERM with status 0.\n",
+         runServe, true},
     };
     return table;
 }

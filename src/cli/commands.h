@@ -47,5 +47,6 @@ int runScheduleSet(Context& c);
 int runPlotCurve(Context& c);
 int runPlotChart(Context& c);
 int runWatch(Context& c);
+int runServe(Context& c);
 
 } // namespace kv::cli

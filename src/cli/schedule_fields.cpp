@@ -1,6 +1,7 @@
 #include "cli/schedule_fields.h"
 
 #include "cli/cli_args.h"
+#include "device/board_link.h"
 
 #include <QLocale>
 
@@ -93,6 +94,62 @@ QString applyFieldEdit(ScheduleLine& line, const FieldEdit& edit) {
         break;
     }
     return QStringLiteral("%1: expected %2").arg(edit.word, expected(edit));
+}
+
+FieldEdits parseFieldEdits(const QStringList& words) {
+    FieldEdits result;
+    for (const QString& word : words) {
+        const FieldEdit edit = parseFieldEdit(word);
+        if (!edit.error.isEmpty()) {
+            result.error = edit.error;
+            return result;
+        }
+        ScheduleLine scratch;
+        if (const QString refusal = applyFieldEdit(scratch, edit); !refusal.isEmpty()) {
+            result.error = refusal;
+            return result;
+        }
+        result.edits.push_back(edit);
+    }
+    return result;
+}
+
+LineChange changeScheduleLine(BoardLink& link, int index, const std::vector<FieldEdit>& edits) {
+    LineChange change;
+    // A fresh copy: what is changed must be what the board holds now, and
+    // complete.
+    if (!link.GetSchedule()) {
+        change.outcome = LineChange::ReadFailed;
+        change.message = QStringLiteral("the board did not answer every schedule read");
+        return change;
+    }
+    const int count = int(link.schedule.size());
+    if (index < 0 || index >= count) {
+        change.outcome = LineChange::NoSuchLine;
+        change.message = QStringLiteral("the board has %1 lines (0 to %2); there is no line %3")
+                             .arg(count)
+                             .arg(count - 1)
+                             .arg(index);
+        return change;
+    }
+    if (index >= int(FirstCommandCode)) {
+        change.outcome = LineChange::NotWritable;
+        change.message = QStringLiteral("lines from %1 on cannot be written: the board takes "
+                                        "their number for a command")
+                             .arg(FirstCommandCode);
+        return change;
+    }
+    change.line = link.schedule[std::size_t(index)];
+    for (const FieldEdit& edit : edits)
+        applyFieldEdit(change.line, edit);
+    // As the tab after an edit: the line into the schedule, the whole
+    // schedule to the board.
+    link.schedule[std::size_t(index)] = change.line;
+    if (!link.SetSchedule()) {
+        change.outcome = LineChange::WriteFailed;
+        change.message = QStringLiteral("the board did not take the schedule");
+    }
+    return change;
 }
 
 } // namespace kv::cli

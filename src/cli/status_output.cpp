@@ -70,8 +70,7 @@ QJsonObject statusJson(const InfoBlock& info) {
                         {QStringLiteral("percent"), percentOf(info.Level[std::size_t(i)])}});
     return {
         {QStringLiteral("firmwareVersion"), info.FirmwareVersion},
-        {QStringLiteral("clock"),
-         clock ? QJsonValue(clock->toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))) : QJsonValue()},
+        {QStringLiteral("clock"), clock ? QJsonValue(isoText(*clock)) : QJsonValue()},
         {QStringLiteral("mode"), modeName(info.Mode)},
         {QStringLiteral("levels"), levels},
         {QStringLiteral("waterTemperature"),
@@ -83,6 +82,22 @@ QJsonObject statusJson(const InfoBlock& info) {
         {QStringLiteral("activity"), activityLetters(info)},
         {QStringLiteral("saving"), bool(info.StateFlags & StateSaving)},
     };
+}
+
+QJsonObject pollJson(const InfoBlock& info, const QDateTime& computer) {
+    QJsonObject object = statusJson(info);
+    object.insert(QStringLiteral("computerTime"), isoText(computer));
+    return object;
+}
+
+QJsonObject eventJson(const QString& name, const QString& message, const QDateTime& computer) {
+    return {{QStringLiteral("computerTime"), isoText(computer)},
+            {QStringLiteral("event"), name},
+            {QStringLiteral("message"), message}};
+}
+
+QString isoText(const QDateTime& when) {
+    return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
 }
 
 void printStatus(QTextStream& out, const InfoBlock& info) {

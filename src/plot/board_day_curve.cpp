@@ -1,15 +1,12 @@
 #include "plot/board_day_curve.h"
 
+#include "geo/board_geo.h"
 #include "geo/time_zone_source.h"
 #include "plot/channel_colors.h"
 
 namespace kv {
 
 namespace {
-
-BoardDateTime boardClock(const InfoBlock& info) {
-    return {2000 + info.Year, info.Month, info.Day, info.Hour, info.Minute, info.Second};
-}
 
 // The computer's zone rules of a year, worked out once per year.
 const sunmoon::TimeZoneRules& zoneRulesOf(int year) {
@@ -29,7 +26,7 @@ DayCurveScene boardDayCurveScene(const InfoBlock& info, const ExpertBlock& exper
     DayCurveScene s;
     s.schedule = schedule;
     s.sunPath = info.inMode(BoardMode::Geo);
-    s.clock = boardClock(info);
+    s.clock = boardMoment(info);
     s.latTenths = expert.Lat;
     s.lonTenths = expert.Lon;
     if (s.sunPath)

@@ -2,6 +2,7 @@
 
 #include "device/board_link.h"
 #include "device/clock_sync.h"
+#include "geo/board_geo.h"
 #include "geo/time_zone_source.h"
 #include "text/number_format.h"
 #include "views/accessible_names.h"
@@ -52,10 +53,6 @@ bool userIsWorkingDate(const QDateEdit* picker) {
         return true;
     const auto* calendar = picker->findChild<const QCalendarWidget*>();
     return calendar && calendar->isVisible();
-}
-
-BoardDateTime boardMoment(const InfoBlock& info) {
-    return {2000 + info.Year, info.Month, info.Day, info.Hour, info.Minute, info.Second};
 }
 
 } // namespace

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "geo/geo_figures.h"
+
+#include <QJsonObject>
+
+namespace kv::cli {
+
+// The Geo view's figures as `astro --json` gives them: sun, moon and label.
+QJsonObject geoFiguresJson(const GeoFigures& figures);
+
+} // namespace kv::cli

@@ -1,0 +1,148 @@
+// A web page for the board: the board's API and the page over HTTP, the
+// status pushed live after every poll, until SIGINT or SIGTERM.
+#include "cli/board_watch.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "cli/status_output.h"
+#include "cli/stop_signals.h"
+#include "cli/web_api.h"
+#include "device/board_link.h"
+#include "device/device_session.h"
+#include "device/hid_controller.h"
+#include "device/poller.h"
+#include "text/log_stamp.h"
+#include "web/listen_address.h"
+#include "web/page_files.h"
+#include "web/web_server.h"
+#include "web/web_token.h"
+
+#include <QEventLoop>
+#include <QJsonDocument>
+
+namespace kv::cli {
+
+namespace {
+
+struct ServeToken {
+    QByteArray token;
+    QString file;
+    bool created = false;
+};
+
+// The token the listener requires: the one of --token-file, else on any
+// address but loopback the one kept in the user's config folder (made now
+// if there is none). Nothing without error on loopback without
+// --token-file; an error means the server must not start.
+std::optional<ServeToken> serveToken(const std::optional<QString>& tokenFile, bool loopback,
+                                     QString& error) {
+    ServeToken result;
+    web::TokenFile read;
+    if (tokenFile) {
+        result.file = *tokenFile;
+        read = web::readTokenFile(*tokenFile);
+    } else if (!loopback) {
+        result.file = web::defaultTokenPath();
+        read = web::ensureTokenFile(result.file);
+    } else {
+        return result;
+    }
+    if (read.token.isEmpty()) {
+        error = read.error;
+        return std::nullopt;
+    }
+    result.token = read.token;
+    result.created = read.created;
+    return result;
+}
+
+void announce(Context& c, const web::ListenAddress& address, quint16 port,
+              const ServeToken& token) {
+    const QString listening = address.text(port);
+    const bool anyAddress = address.address == QHostAddress(QHostAddress::AnyIPv4) ||
+                            address.address == QHostAddress(QHostAddress::AnyIPv6);
+    const QString url =
+        QStringLiteral("http://%1/")
+            .arg(anyAddress ? QStringLiteral("ADDRESS-OF-THIS-COMPUTER:%1").arg(port) : listening);
+    if (c.json()) {
+        QJsonObject object{{QStringLiteral("listening"), listening},
+                           {QStringLiteral("port"), port},
+                           {QStringLiteral("url"), url},
+                           {QStringLiteral("tokenRequired"), !token.token.isEmpty()}};
+        if (!token.file.isEmpty())
+            object.insert(QStringLiteral("tokenFile"), token.file);
+        if (token.created)
+            object.insert(QStringLiteral("token"), QString::fromLatin1(token.token));
+        c.out() << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
+    } else {
+        c.out() << "Listening on " << listening << ": open " << url
+                << " (Ctrl+C or SIGTERM ends)\n";
+        if (token.created)
+            c.out() << "New token, shown only now (kept in " << token.file << "): " << token.token
+                    << '\n';
+        else if (!token.token.isEmpty())
+            c.out() << "The token is in " << token.file << '\n';
+    }
+    c.out().flush();
+}
+
+} // namespace
+
+int runServe(Context& c) {
+    const auto words = c.words(0, 0, {"--listen", "--token-file"});
+    if (!words)
+        return ExitUsage;
+    web::ListenAddress address;
+    if (const auto text = words->value("--listen")) {
+        QString error;
+        const auto parsed = web::parseListenAddress(*text, error);
+        if (!parsed)
+            return c.fail(ExitUsage, error);
+        address = *parsed;
+    }
+    QString error;
+    const auto token = serveToken(words->value("--token-file"), address.loopback(), error);
+    if (!token)
+        return c.fail(ExitFailed, QStringLiteral("refusing to serve on %1 without a token: %2")
+                                      .arg(address.text(address.port), error));
+    if (!token->file.isEmpty() && web::readableByOthers(token->file))
+        c.fail(ExitDone, QStringLiteral("warning: others may read the token file %1 (chmod 600 "
+                                        "it)")
+                             .arg(token->file));
+
+    // SIGINT and SIGTERM end the server cleanly from the moment it may be
+    // reached: a service manager may stop it right after it announced itself.
+    QEventLoop loop;
+    StopSignals stop;
+    QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
+
+    DeviceSession& session = c.session();
+    // A board that is not there yet is waited for; the page says so.
+    session.controller().scanNow(true);
+
+    web::WebServer server(token->token);
+    server.log = [](const QString& line) {
+        QTextStream err(stderr);
+        err << dateTimeText(QDateTime::currentDateTime()) << " | " << line << '\n';
+    };
+    BoardApi api(c, server);
+    web::addPageRoutes(server.routes());
+    server.live().setGreeting([&api] { return api.liveGreeting(); });
+    if (!server.listen(address, error))
+        return c.fail(ExitFailed, error);
+    announce(c, address, server.port(), *token);
+
+    BoardWatch watch(session);
+    QObject::connect(&watch, &BoardWatch::statusPolled, &server, [&] {
+        server.live().send(pollJson(c.link().info, QDateTime::currentDateTime()));
+    });
+    QObject::connect(&watch, &BoardWatch::boardEvent, &server,
+                     [&](const QString& name, const QString& message) {
+                         server.live().send(eventJson(name, message, QDateTime::currentDateTime()));
+                     });
+    watch.start(Poller::IntervalMs);
+    loop.exec();
+    server.live().closeAll();
+    return ExitDone;
+}
+
+} // namespace kv::cli

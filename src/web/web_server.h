@@ -1,0 +1,57 @@
+#pragma once
+
+#include "web/access_policy.h"
+#include "web/listen_address.h"
+#include "web/live_feed.h"
+#include "web/request_framing.h"
+#include "web/web_routes.h"
+
+#include <QHttpServer>
+#include <QObject>
+
+#include <functional>
+
+namespace kv::web {
+
+class GuardedTcpServer;
+
+// The path of the live feed (a WebSocket).
+inline const QString LivePath = QStringLiteral("/api/v1/live");
+
+// The HTTP server on the program's one thread: every request passes the
+// access rules, then goes to its route (404 and 405 for the others); a
+// WebSocket upgrade to LivePath that passes them joins the live feed.
+class WebServer : public QObject {
+    Q_OBJECT
+public:
+    explicit WebServer(QByteArray token, QObject* parent = nullptr);
+    ~WebServer() override;
+
+    Routes& routes() { return routes_; }
+    LiveFeed& live() { return live_; }
+
+    // Starts listening; false with the reason when the address cannot be
+    // had.
+    bool listen(const ListenAddress& address, QString& error);
+    quint16 port() const { return rules_.port; }
+    const AccessRules& rules() const { return rules_; }
+
+    // Told of every refused request: the client, the request and why.
+    std::function<void(const QString& line)> log;
+
+private:
+    void serve(const QHttpServerRequest& request, QHttpServerResponder&& responder);
+    WebReply answer(const WebRequest& request);
+    std::optional<Refusal> upgradeRefusal(const RequestHead& head) const;
+    void takeWebSockets();
+    void logRefusal(const QString& peer, const QByteArray& method, const QString& path,
+                    const Refusal& refusal);
+
+    AccessRules rules_;
+    Routes routes_;
+    LiveFeed live_;
+    QHttpServer http_;
+    GuardedTcpServer* tcp_ = nullptr; // owned by http_
+};
+
+} // namespace kv::web

@@ -1,0 +1,217 @@
+// The page of `kestvelqorctl --simulate serve` in Debian's chromium, as a
+// keeper uses it: the live temperature and clock, Manual mode, W's slider to
+// 50 %, then the board's status read back over the API. Screenshots at phone
+// and desktop width go into the folder given. Then the same page from a
+// listener that needs a token: its form, a wrong token, the right one.
+//
+//   node page_test.mjs KESTVELQORCTL SCREENSHOT_FOLDER
+import { spawn } from "node:child_process";
+import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { createInterface } from "node:readline";
+import { chromium } from "playwright-core";
+
+const [program, shots] = process.argv.slice(2);
+if (!program || !shots) {
+  console.error("usage: node page_test.mjs KESTVELQORCTL SCREENSHOT_FOLDER");
+  process.exit(2);
+}
+const browserPath = process.env.KESTVELQOR_CHROMIUM || "/usr/bin/chromium";
+// Only a hang reaches these.
+const hangMs = 20000;
+
+function check(condition, message) {
+  if (!condition) throw new Error(message);
+}
+
+// Starts the server on a free loopback port, with a board and folders of its own.
+async function startServer(folder, options = ["--listen", "127.0.0.1:0"]) {
+  const server = spawn(program, ["--simulate", "--json", "serve", ...options], {
+    env: {
+      ...process.env,
+      KESTVELQOR_SIM_STATE: join(folder, "sim-state.ini"),
+      XDG_CONFIG_HOME: join(folder, "config"),
+      XDG_DATA_HOME: join(folder, "data"),
+    },
+    stdio: ["ignore", "pipe", "pipe"],
+  });
+  let log = "";
+  server.stderr.on("data", (bytes) => (log += bytes));
+  const firstLine = await new Promise((resolve, reject) => {
+    const lines = createInterface({ input: server.stdout });
+    const timer = setTimeout(() => reject(new Error("serve did not announce itself")), hangMs);
+    lines.once("line", (line) => {
+      clearTimeout(timer);
+      resolve(line);
+    });
+    server.once("exit", (code) => reject(new Error(`serve ended with ${code}: ${log}`)));
+  });
+  const { port } = JSON.parse(firstLine);
+  return { server, url: `http://127.0.0.1:${port}/`, log: () => log };
+}
+
+async function stopServer(server) {
+  if (server.exitCode !== null) return server.exitCode;
+  const ended = new Promise((resolve) => server.once("exit", (code) => resolve(code)));
+  server.kill("SIGTERM");
+  return ended;
+}
+
+async function waitForPictures(page) {
+  await page.waitForFunction(
+    () =>
+      ["curve", "chart"].every((id) => {
+        const image = document.getElementById(id);
+        return image.complete && image.naturalWidth > 0;
+      }),
+    null,
+    { timeout: hangMs }
+  );
+}
+
+// A page that records script errors and failed loads as problems.
+async function watchedPage(browser, problems, viewport) {
+  const page = await browser.newPage({ viewport });
+  page.setDefaultTimeout(hangMs);
+  page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
+  page.on("console", (message) => {
+    // The browser reports the refused requests of a page that still needs
+    // its token; those are expected.
+    if (message.type() === "error" && !/status of 401/.test(message.text()))
+      problems.push(`console: ${message.text()}`);
+  });
+  return page;
+}
+
+async function run(browser, folder) {
+  const { server, url, log } = await startServer(folder);
+  const problems = [];
+  try {
+    const page = await watchedPage(browser, problems, { width: 390, height: 844 });
+    await page.goto(url);
+
+    // Live: the temperature and the board's clock, and the clock moving on.
+    const temperature = page.locator("#temperature");
+    await page.waitForFunction(
+      () => /^\d+,\d °C$/.test(document.getElementById("temperature").textContent)
+    );
+    const clock = page.locator("#clock");
+    await page.waitForFunction(() =>
+      /^\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d$/.test(document.getElementById("clock").textContent)
+    );
+    const firstClock = await clock.textContent();
+    await page.waitForFunction(
+      (first) => document.getElementById("clock").textContent !== first,
+      firstClock
+    );
+    console.log(`temperature ${await temperature.textContent()}, clock ${await clock.textContent()}`);
+
+    // Manual mode enables the sliders, as in the window.
+    const slider = page.getByRole("slider", { name: /^W/ });
+    check(await slider.isDisabled(), "W's slider is enabled outside Manual mode");
+    await page.getByRole("button", { name: "Manuell" }).click();
+    await page.waitForFunction(
+      () => document.querySelector('button[data-mode="manual"]').getAttribute("aria-pressed") === "true"
+    );
+    await page.waitForFunction(() => !document.getElementById("level-W").disabled);
+
+    const levelSent = page.waitForResponse((response) => response.url().endsWith("/api/v1/level"));
+    await slider.fill("50");
+    const levelAnswer = await levelSent;
+    check(levelAnswer.status() === 200, `the level was refused: ${levelAnswer.status()}`);
+
+    // The board took it.
+    const status = await (await fetch(`${url}api/v1/status`)).json();
+    check(status.mode === "manual", `the board's mode is ${status.mode}`);
+    const white = status.levels.find((level) => level.channel === "W");
+    check(Math.abs(white.percent - 50) < 0.05, `W is at ${white.percent} %`);
+    console.log(`status: mode ${status.mode}, W ${white.percent} %`);
+
+    await waitForPictures(page);
+    await page.locator("#schedule-table tbody tr").first().waitFor();
+    await page.locator("#sun div").first().waitFor();
+    await page.screenshot({ path: join(shots, "serve-phone.png"), fullPage: true });
+    const phoneWidth = await page.evaluate(() => document.documentElement.scrollWidth);
+    check(phoneWidth <= 390, `the page is ${phoneWidth} px wide on a 390 px phone`);
+
+    await page.setViewportSize({ width: 1280, height: 900 });
+    await page.reload();
+    await page.waitForFunction(
+      () => /°C$/.test(document.getElementById("temperature").textContent)
+    );
+    await waitForPictures(page);
+    await page.locator("#schedule-table tbody tr").first().waitFor();
+    await page.locator("#sun div").first().waitFor();
+    await page.screenshot({ path: join(shots, "serve-desktop.png"), fullPage: true });
+    console.log(`screenshots in ${shots}`);
+    check(problems.length === 0, problems.join("\n"));
+  } finally {
+    const code = await stopServer(server);
+    if (code !== 0) console.error(`serve ended with ${code}:\n${log()}`);
+    check(code === 0, `serve did not end cleanly on SIGTERM (${code})`);
+  }
+}
+
+// On an address other than loopback the page first asks for the token.
+async function runWithToken(browser, folder) {
+  const token = "token-of-the-browser-test-0123456789";
+  const tokenFile = join(folder, "token");
+  writeFileSync(tokenFile, `${token}\n`, { mode: 0o600 });
+  const { server, url } = await startServer(folder, [
+    "--listen",
+    "0.0.0.0:0",
+    "--token-file",
+    tokenFile,
+  ]);
+  const problems = [];
+  try {
+    const page = await watchedPage(browser, problems, { width: 390, height: 844 });
+    await page.goto(url);
+    const input = page.getByLabel("Zugangsschlüssel (Token)");
+    await input.waitFor();
+    await input.fill("a-wrong-token-0123456789");
+    await page.getByRole("button", { name: "Anmelden" }).click();
+    await page.waitForFunction(
+      () => document.getElementById("token-error").textContent === "Falscher Zugangsschlüssel."
+    );
+    await input.fill(token);
+    await page.getByRole("button", { name: "Anmelden" }).click();
+    // The page reloads with the cookie: the board's status, and the live feed.
+    await page.waitForFunction(() => /°C$/.test(document.getElementById("temperature").textContent));
+    const firstClock = await page.locator("#clock").textContent();
+    await page.waitForFunction(
+      (first) => document.getElementById("clock").textContent !== first,
+      firstClock
+    );
+    check(await page.locator("#token-form").isHidden(), "the token form is still shown");
+    const answer = await fetch(`${url}api/v1/status`);
+    check(answer.status === 401, `the API answered ${answer.status} without the token`);
+    console.log("token form: refused a wrong token, took the right one");
+    check(problems.length === 0, problems.join("\n"));
+  } finally {
+    check((await stopServer(server)) === 0, "serve with a token did not end cleanly");
+  }
+}
+
+async function main() {
+  const folder = mkdtempSync(join(tmpdir(), "kestvelqor-browser-"));
+  mkdirSync(shots, { recursive: true });
+  const args = process.getuid && process.getuid() === 0 ? ["--no-sandbox"] : [];
+  const browser = await chromium.launch({ executablePath: browserPath, args });
+  try {
+    await run(browser, folder);
+    await runWithToken(browser, folder);
+  } finally {
+    await browser.close();
+    rmSync(folder, { recursive: true, force: true });
+  }
+}
+
+main().then(
+  () => console.log("browser test passed"),
+  (error) => {
+    console.error(`browser test failed: ${error.message}`);
+    process.exit(1);
+  }
+);

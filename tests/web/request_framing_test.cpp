@@ -1,0 +1,61 @@
+// The checks on a connection's bytes before the HTTP server reads a request:
+// heads handed out once, bodies skipped, oversized requests refused unread.
+#include "web/request_framing.h"
+
+#include <gtest/gtest.h>
+
+using namespace kv::web;
+
+namespace {
+
+TEST(RequestFramingTest, HeadsComeOutWhateverTheBytesPieces) {
+    const QByteArray stream = "POST /api/v1/level HTTP/1.1\r\nHost: a\r\nContent-Length: 5\r\n\r\n"
+                              "12345"
+                              "GET /api/v1/live?x=1 HTTP/1.1\r\nUpgrade: WebSocket\r\n\r\n";
+    for (qsizetype piece : {qsizetype(1), qsizetype(7), stream.size()}) {
+        RequestFraming framing;
+        std::vector<RequestHead> heads;
+        for (qsizetype at = 0; at < stream.size(); at += piece) {
+            const auto step = framing.feed(
+                QByteArrayView(stream).sliced(at).first(qMin(piece, stream.size() - at)));
+            ASSERT_FALSE(step.refusal) << piece;
+            heads.insert(heads.end(), step.heads.begin(), step.heads.end());
+        }
+        ASSERT_EQ(heads.size(), 2u) << piece;
+        EXPECT_EQ(heads[0].method, "POST");
+        EXPECT_EQ(heads[0].header("content-length"), "5");
+        EXPECT_FALSE(heads[0].isWebSocketUpgrade());
+        EXPECT_EQ(heads[1].path(), "/api/v1/live");
+        EXPECT_TRUE(heads[1].isWebSocketUpgrade());
+    }
+}
+
+TEST(RequestFramingTest, OversizedOrUnframedRequestsAreRefused) {
+    struct Case {
+        QByteArray bytes;
+        int status;
+    };
+    const Case cases[] = {
+        {"POST / HTTP/1.1\r\nContent-Length: " + QByteArray::number(BodyLimit + 1) + "\r\n\r\n",
+         413},
+        {"POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n", 411},
+        {"POST / HTTP/1.1\r\nContent-Length: lots\r\n\r\n", 400},
+        {"POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n", 400},
+        {"GET / HTTP/1.1\r\nX: " + QByteArray(HeaderBlockLimit, 'a'), 431},
+    };
+    for (const Case& c : cases) {
+        RequestFraming framing;
+        const auto step = framing.feed(c.bytes);
+        ASSERT_TRUE(step.refusal) << c.status;
+        EXPECT_EQ(step.refusal->status, c.status);
+        // Nothing more is looked at on a refused connection.
+        EXPECT_TRUE(framing.feed("GET / HTTP/1.1\r\n\r\n").heads.empty());
+    }
+    RequestFraming atLimit;
+    EXPECT_FALSE(atLimit
+                     .feed("POST / HTTP/1.1\r\nContent-Length: " + QByteArray::number(BodyLimit) +
+                           "\r\n\r\n")
+                     .refusal);
+}
+
+} // namespace
