@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <random>
 
@@ -88,6 +89,8 @@ protected:
                          [this](qint64 done, qint64) { afterBlock(int(done / 128) - 1); });
         QObject::connect(&window->session().discovery(), &Discovery::boardConnected, window.get(),
                          [this] { ++counts.connections; });
+        // Polls come from the steps only, so that a seed repeats its run.
+        window->session().poller().setInterval(std::numeric_limits<int>::max());
         showWindow();
         ASSERT_TRUE(QTest::qWaitFor([this] { return window->connected(); }, 5000));
         board().setFailureProbability(FailureShare, seed);
