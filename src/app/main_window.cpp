@@ -142,8 +142,11 @@ FlashInteraction MainWindow::firmwareInteraction() {
         request.defaultSuffix = settings.defaultExtension;
         return options_.dialogs.openFile(request);
     };
-    interaction.sleep = [](int milliseconds) {
-        QThread::msleep(ulong(milliseconds));
+    interaction.sleep = [this](int milliseconds) {
+        if (options_.flashRetryPause)
+            options_.flashRetryPause(milliseconds);
+        else
+            QThread::msleep(ulong(milliseconds));
     };
     // Flashing holds the event loop: show progress by repainting at once.
     interaction.processPaint = [this] {

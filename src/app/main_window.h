@@ -38,6 +38,8 @@ struct WindowOptions {
     WindowDialogs dialogs;
     // Opens a help page; the default opens the browser.
     std::function<void(const QUrl&)> openUrl;
+    // Waits between two attempts of a firmware block; the default sleeps.
+    std::function<void(int milliseconds)> flashRetryPause;
 };
 
 // The program's one main window `frmVELQOR`, a shell around its views: the

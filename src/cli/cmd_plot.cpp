@@ -48,7 +48,10 @@ std::optional<PlotRequest> plotRequest(Context& c, QSize defaultSize, bool withC
 // Written whole or not at all: an old file stays when the new one fails.
 int savePicture(Context& c, const QImage& image, const QString& path) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+    // commit() does not fail when its final flush does (a full disk): flush
+    // first, so a cut-off picture never replaces the old file.
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.flush() ||
+        !file.commit())
         return c.fail(ExitFailed,
                       QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     if (c.json())

@@ -135,7 +135,9 @@ void Discovery::claimBoard(int index) {
         return;
     }
 
-    const int version = link_.info.FirmwareVersion;
+    // A failed read leaves the record of an earlier board in place: its
+    // version says nothing about this one, which counts as unknown.
+    const int version = infoOk ? int(link_.info.FirmwareVersion) : 0;
     boardProblem_.clear();
     if (version == product::FirmwareVersion) {
         link_.GetSchedule();

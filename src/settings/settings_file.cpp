@@ -223,13 +223,16 @@ bool WriteSettingsFile(const QString& path, const InfoBlock& info, const ExpertB
         return false;
     }
     // Written beside the old file and renamed over it only when complete, so
-    // a failed export never destroys the file that was there.
+    // a failed export never destroys the file that was there. The explicit
+    // flush matters: commit() does not fail when its own final flush does (a
+    // full disk), and would put the cut-off file in place of the old one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         setError(error, file.errorString());
         return false;
     }
-    if (file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit()) {
+    if (file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.flush() ||
+        !file.commit()) {
         setError(error, file.errorString());
         file.cancelWriting();
         return false;

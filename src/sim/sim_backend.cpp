@@ -131,7 +131,24 @@ void SimBackend::plugBootloader(BootloaderKind kind) {
     bootloader_.setKind(kind);
     bootloaderPlug_ = nextPlug_++;
     blocksAtBootloaderPlug_ = bootloader_.blocks().size();
+    bootloader_.forgetMissingBlocks();
     announceLater();
+}
+
+void SimBackend::pullCable(int index) {
+    if (bootloaderPlugged() && boardInBootloader_ == index && !boardPlugged(index))
+        unplugBootloader();
+    else
+        unplugBoard(index);
+}
+
+void SimBackend::plugCable(int index) {
+    if (!boards_.at(std::size_t(index)).programIncomplete) {
+        plugBoard(index);
+        return;
+    }
+    boardInBootloader_ = index;
+    plugBootloader(bootloader_.kind());
 }
 
 void SimBackend::unplugBootloader() {
@@ -220,6 +237,16 @@ void SimBackend::afterBoardWrite(std::uint64_t plug, const std::uint8_t* buffer,
 }
 
 void SimBackend::afterBootloaderWrite(const std::uint8_t* buffer, std::size_t length) {
+    BoardSlot& slot = boards_.at(std::size_t(boardInBootloader_));
+    const bool block = length == SimulatedBootloader::BlockReportLength && buffer[0] == 2;
+    if (block) {
+        // The old program is being overwritten: until every block is in
+        // place there is no whole program to start. (With the board itself
+        // on the bus the bootloader is another one's.)
+        if (!boardPlugged(boardInBootloader_))
+            slot.programIncomplete = true;
+        return;
+    }
     const bool resetRequest = length == SimulatedBootloader::InfoReportLength && buffer[0] == 1;
     if (!resetRequest)
         return;
@@ -227,6 +254,13 @@ void SimBackend::afterBootloaderWrite(const std::uint8_t* buffer, std::size_t le
     unplugBootloader();
     if (boardPlugged(boardInBootloader_))
         return; // that board is already there: the bootloader was another one's
+    if (flashed && !bootloader_.hasMissingBlocks())
+        slot.programIncomplete = false;
+    if (slot.programIncomplete) {
+        // Nothing whole to start: the bootloader comes up again.
+        plugBootloader(bootloader_.kind());
+        return;
+    }
     // A new firmware starts with its default settings; without a flash the
     // board starts its old firmware with the settings it had.
     if (flashed)

@@ -51,6 +51,19 @@ public:
     void unplugBootloader();
     bool bootloaderPlugged() const { return bootloaderPlug_ != 0; }
 
+    // The board's USB cable pulled and plugged in again, whatever runs on the
+    // board: a board in its bootloader takes the bootloader off the bus, and
+    // a board whose program was only partly flashed comes back in its
+    // bootloader (there is no whole program to start); otherwise the board
+    // comes back with its firmware and settings.
+    void pullCable(int index = 0);
+    void plugCable(int index = 0);
+    // Whether the board's flash holds a partly written program: blocks were
+    // stored, but the flash never completed with every block in place.
+    bool programIncomplete(int index = 0) const {
+        return boards_.at(std::size_t(index)).programIncomplete;
+    }
+
     // Extra devices with any strings (a foreign device, or one that looks
     // like a bootloader); they open, but every transfer fails. A missing
     // string is one the device does not give.
@@ -93,6 +106,7 @@ private:
     struct BoardSlot {
         std::unique_ptr<SimulatedBoard> board;
         std::uint64_t plug = 0; // 0: not plugged
+        bool programIncomplete = false;
     };
     struct ForeignDevice {
         std::uint64_t plug;

@@ -11,6 +11,11 @@ namespace {
 constexpr std::uint8_t InfoReportId = 1;
 constexpr std::uint8_t BlockReportId = 2;
 constexpr std::uint8_t Erased = 0xFF;
+
+std::uint32_t blockAddress(const std::uint8_t* report) {
+    return std::uint32_t(report[1]) | (std::uint32_t(report[2]) << 8) |
+           (std::uint32_t(report[3]) << 16);
+}
 } // namespace
 
 SimulatedBootloader::SimulatedBootloader(BootloaderKind kind) : kind_(kind) {
@@ -29,6 +34,7 @@ void SimulatedBootloader::failBlocks(std::uint32_t address, int times) {
 void SimulatedBootloader::clear() {
     flash_.assign(flashSize_, Erased);
     blocks_.clear();
+    missingBlocks_.clear();
     resetRequests_ = 0;
     lastResetPayload_.clear();
 }
@@ -45,6 +51,8 @@ bool SimulatedBootloader::setFeature(const std::uint8_t* buffer, std::size_t len
     if (!buffer || length == 0)
         return false;
     const bool ok = channel_.admit() && apply(buffer, length);
+    if (!ok && buffer[0] == BlockReportId && length == BlockReportLength)
+        missingBlocks_.insert(blockAddress(buffer));
     channel_.record(true, buffer, length, ok);
     return ok;
 }
@@ -69,8 +77,7 @@ bool SimulatedBootloader::apply(const std::uint8_t* buffer, std::size_t length) 
 }
 
 bool SimulatedBootloader::storeBlock(const std::uint8_t* buffer) {
-    const std::uint32_t address = std::uint32_t(buffer[1]) | (std::uint32_t(buffer[2]) << 8) |
-                                  (std::uint32_t(buffer[3]) << 16);
+    const std::uint32_t address = blockAddress(buffer);
     auto failing = std::find_if(failingBlocks_.begin(), failingBlocks_.end(),
                                 [&](const auto& f) { return f.first == address && f.second > 0; });
     if (failing != failingBlocks_.end()) {
@@ -84,6 +91,7 @@ bool SimulatedBootloader::storeBlock(const std::uint8_t* buffer) {
     block.address = address;
     std::memcpy(block.bytes.data(), buffer + 4, BlockSize);
     std::memcpy(flash_.data() + address, block.bytes.data(), BlockSize);
+    missingBlocks_.erase(address);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -58,6 +59,11 @@ public:
     // Every block stored, in order of arrival (failed sends are only in
     // transfers()).
     const std::vector<FlashBlock>& blocks() const { return blocks_; }
+    // Whether a block write reached the bootloader and failed, and that block
+    // was not stored since: the flash then holds no whole program.
+    bool hasMissingBlocks() const { return !missingBlocks_.empty(); }
+    // Forgets the missing blocks (a new bootloader session starts).
+    void forgetMissingBlocks() { missingBlocks_.clear(); }
     // The flash image, flashSize() bytes, 0xFF where nothing was written.
     const std::vector<std::uint8_t>& flash() const { return flash_; }
     int resetRequests() const { return resetRequests_; }
@@ -80,6 +86,7 @@ private:
     TransferChannel channel_;
     std::vector<std::pair<std::uint32_t, int>> failingBlocks_;
     std::vector<FlashBlock> blocks_;
+    std::set<std::uint32_t> missingBlocks_;
     std::vector<std::uint8_t> flash_;
     int resetRequests_ = 0;
     std::vector<std::uint8_t> lastResetPayload_;

@@ -7,6 +7,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace kv {
 
 MessageLog::MessageLog(QWidget* parent) : QPlainTextEdit(parent) {
@@ -15,6 +17,28 @@ MessageLog::MessageLog(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Nobody undoes a log; an undo history would keep every line ever logged.
+    document()->setUndoRedoEnabled(false);
+}
+
+int MessageLog::entryLines() const {
+    if (document()->isEmpty())
+        return 0;
+    return std::max(0, document()->blockCount() - introductionBlocks_);
+}
+
+void MessageLog::dropOldestEntries() {
+    const int excess = entryLines() - MaxEntryLines;
+    if (excess <= 0)
+        return;
+    // The first entry line follows the introduction; remove up to the start
+    // of the first line that stays.
+    const QTextBlock first = document()->findBlockByNumber(introductionBlocks_);
+    const QTextBlock kept = document()->findBlockByNumber(introductionBlocks_ + excess);
+    QTextCursor cursor(document());
+    cursor.setPosition(first.position());
+    cursor.setPosition(kept.position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
 }
 
 void MessageLog::setIntroduction(const QString& text) {
@@ -40,6 +64,7 @@ void MessageLog::setIntroduction(const QString& text) {
 
 void MessageLog::LogMessage(const QString& text, const QDateTime& when) {
     appendPlainText(stampLogText(text, when).join(QLatin1Char('\n')));
+    dropOldestEntries();
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 

@@ -5,13 +5,21 @@
 
 namespace kv {
 
-// The message log `mem`: read-only, no word wrap, growing for the life of the
-// program. It opens with an introduction (the wiring warning); every line of
-// an entry after it carries the time stamp of the moment it was logged.
+// The message log `mem`: read-only, no word wrap. It opens with an
+// introduction (the wiring warning); every line of an entry after it carries
+// the time stamp of the moment it was logged. A program left running for
+// months must not grow without limit: the log keeps the newest
+// MaxEntryLines lines of entries (the oldest go first) and always the
+// introduction.
 class MessageLog : public QPlainTextEdit {
     Q_OBJECT
 public:
+    static constexpr int MaxEntryLines = 5000;
+
     explicit MessageLog(QWidget* parent = nullptr);
+
+    // Lines of entries held now (the introduction not counted).
+    int entryLines() const;
 
     void LogMessage(const QString& text, const QDateTime& when = QDateTime::currentDateTime());
 
@@ -20,6 +28,8 @@ public:
     QString introduction() const { return introduction_; }
 
 private:
+    void dropOldestEntries();
+
     QString introduction_;
     int introductionBlocks_ = 0;
 };

@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QTest>
+#include <QTextDocument>
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -48,6 +49,24 @@ TEST(MessageLogTest, NewIntroductionKeepsWhatWasLogged) {
     EXPECT_EQ(log.toPlainText(), QString::fromUtf8("WICHTIG\nZweite Zeile\n\n") + logStamp(when) +
                                      "Parameter: -debug\n" + logStamp(when) + "gestartet");
     EXPECT_EQ(log.introduction(), QString::fromUtf8("WICHTIG\nZweite Zeile\n\n"));
+}
+
+TEST(MessageLogTest, KeepsTheNewestLinesBehindTheIntroduction) {
+    MessageLog log;
+    const QString introduction = QString::fromUtf8("WICHTIG\nZweite Zeile\n\n");
+    log.setIntroduction(introduction);
+    const QDateTime when(QDate(2024, 12, 24), QTime(18, 5, 33));
+    const int total = MessageLog::MaxEntryLines + 7;
+    for (int i = 0; i < total - 2; ++i)
+        log.LogMessage(QString::number(i), when);
+    log.LogMessage("last\nlines", when); // two lines at once
+    EXPECT_EQ(log.entryLines(), MessageLog::MaxEntryLines);
+    const QStringList lines = log.toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 3 + MessageLog::MaxEntryLines);
+    EXPECT_TRUE(log.toPlainText().startsWith(introduction));
+    EXPECT_EQ(lines[3], logStamp(when) + "7"); // 0 to 6 are gone
+    EXPECT_EQ(lines.last(), logStamp(when) + "lines");
+    EXPECT_FALSE(log.document()->isUndoAvailable());
 }
 
 TEST(StatusPanelsTest, FirstPanelTakesTheWidthLessTheTwoFixedOnes) {

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -60,6 +61,7 @@ protected:
             questions.push_back(caption + QLatin1Char('|') + text);
             return confirmAnswer;
         };
+        options.flashRetryPause = flashRetryPause;
         window = std::make_unique<MainWindow>(options);
         if (simulation)
             QObject::connect(&window->flasher(), &Flasher::boardEnteringBootloader,
@@ -133,6 +135,9 @@ protected:
     QString saveAnswer;
     QString openAnswer;
     bool confirmAnswer = false;
+    // Replaces the pause between attempts of a firmware block (empty: the
+    // window's own).
+    std::function<void(int)> flashRetryPause;
 };
 
 } // namespace kv::testing

@@ -5,6 +5,7 @@
 #include "device/records/info_block.h"
 #include "plot/channel_colors.h"
 #include "plot/chart_drawing.h"
+#include "support/file_size_limit.h"
 
 #include <QFile>
 #include <QImage>
@@ -182,6 +183,27 @@ TEST_F(ScheduleCliTest, PlotCurveDrawsTheHandlesWhereTheTabDoes) {
         EXPECT_EQ(run(QStringList{"--simulate"} + args).status, 2) << args.join(' ').toStdString();
     EXPECT_EQ(run({"plot", "curve", "a.png"}).status, 3);
     EXPECT_EQ(run({"--simulate", "plot", "curve", path("missing/folder/a.png")}).status, 1);
+}
+
+// The disk fills up halfway through the new picture: the command fails and
+// the old picture stays whole.
+TEST_F(ScheduleCliTest, APictureCutOffByAFullDiskKeepsTheOldFile) {
+    // Small enough to be held in the file's buffer until the end.
+    ASSERT_EQ(run({"--simulate", "plot", "curve", "curve.png", "--size", "200x100"}).status, 0);
+    QFile file(path("curve.png"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray old = file.readAll();
+    file.close();
+    CliResult cut;
+    {
+        const kv::testing::FileSizeLimit disk(old.size() / 2); // the command inherits it
+        cut = run(
+            {"--simulate", "plot", "curve", "curve.png", "--size", "200x100", "--channel", "B"});
+    }
+    EXPECT_EQ(cut.status, 1) << cut.err.toStdString();
+    EXPECT_TRUE(cut.err.contains("cannot write curve.png")) << cut.err.toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old);
 }
 
 TEST_F(ScheduleCliTest, PlotChartWritesTheChartAtTheAskedSize) {

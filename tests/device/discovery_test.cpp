@@ -102,6 +102,24 @@ TEST(Discovery, FirmwareZeroHasItsOwnText) {
     EXPECT_EQ(w.states.back(), LinkState::OtherFirmware);
 }
 
+// The record still holds the last board's version 12; a board whose version
+// could not be read must not be taken for one with the supported firmware.
+TEST(Discovery, ABoardWhoseInfoCannotBeReadIsNotConnected) {
+    World w;
+    w.scan();
+    ASSERT_TRUE(w.discovery.isBoardConnected());
+    w.sim.unplugBoard();
+    deliverNotifications();
+    w.sim.board().info().FirmwareVersion = 11;
+    w.sim.board().failNext(BoardLink::Attempts);
+    w.sim.plugBoard();
+    deliverNotifications();
+    EXPECT_NE(w.discovery.boardDevice(), nullptr);
+    EXPECT_FALSE(w.discovery.isBoardConnected());
+    EXPECT_EQ(w.states.back(), LinkState::OtherFirmware);
+    EXPECT_FALSE(w.poller.isActive());
+}
+
 TEST(Discovery, ProductStringsDecideTheKind) {
     EXPECT_EQ(classifyDevice("Kest Lighting", "z"), DeviceKind::ClassicBootloader);
     EXPECT_EQ(classifyDevice("Kest Lighting", ""), DeviceKind::ClassicBootloader);

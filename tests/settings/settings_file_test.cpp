@@ -1,8 +1,10 @@
 #include "../device/device_test_support.h"
 #include "settings/settings_file.h"
+#include "support/file_size_limit.h"
 #include "support/special_files.h"
 #include "text/text_catalogue.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -148,6 +150,23 @@ TEST_F(SettingsFileTest, AFailedExportKeepsTheOldFileAndSaysWhy) {
     reporter.clear();
     EXPECT_FALSE(saveSettings(b.link, path("no/such/folder/x.ini"), reporter));
     EXPECT_EQ(reporter.announced.size(), 1);
+}
+
+// The disk fills up halfway through the new file: the export fails, says
+// why, and the old file stays whole (the cut-off file never replaces it).
+TEST_F(SettingsFileTest, AnExportCutOffByAFullDiskKeepsTheOldFile) {
+    ASSERT_TRUE(WriteSettingsFile(path(), info, expert, linesOf(8)));
+    const QString old = readText(path());
+    info.FanLow = 42;
+    QString error;
+    {
+        const FileSizeLimit disk(old.size() / 2);
+        EXPECT_FALSE(WriteSettingsFile(path(), info, expert, linesOf(8), &error));
+    }
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readText(path()), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"settings.ini"})
+        << "no temporary file is left behind";
 }
 
 TEST_F(SettingsFileTest, ExportAndImportRoundTripThroughTheBoard) {

@@ -209,6 +209,64 @@ TEST_F(SimBus, ResetWithoutFlashingBringsTheOldBoardBack) {
     EXPECT_EQ(backend.board().info().FirmwareVersion, 12);
 }
 
+// A flash cut short leaves the board in its bootloader, through a reset and
+// through pulling the cable, until a whole flash brings the new firmware.
+TEST_F(SimBus, APartlyFlashedBoardStaysInItsBootloaderUntilAWholeFlash) {
+    backend.board().info().FanLow = 77;
+    backend.setEnterBootloaderOnSave(true);
+    sendCommand(*openBoard(), 254);
+    settle();
+    auto loader = backend.open(backend.enumerate().at(0)).connection;
+    std::array<std::uint8_t, 132> block{2};
+    ASSERT_TRUE(loader->setFeature(block.data(), block.size()));
+    EXPECT_TRUE(backend.programIncomplete());
+
+    // The cable is pulled: the bootloader leaves, and comes back with it.
+    backend.pullCable();
+    EXPECT_FALSE(backend.bootloaderPlugged());
+    backend.plugCable();
+    EXPECT_TRUE(backend.bootloaderPlugged());
+    EXPECT_FALSE(backend.boardPlugged());
+    settle();
+
+    // A block that fails and is never sent again: the reset starts the
+    // bootloader again.
+    loader = backend.open(backend.enumerate().at(0)).connection;
+    backend.bootloader().failBlocks(0x80, 1);
+    block[1] = 0x80;
+    EXPECT_FALSE(loader->setFeature(block.data(), block.size()));
+    block[1] = 0;
+    ASSERT_TRUE(loader->setFeature(block.data(), block.size()));
+    std::array<std::uint8_t, 7> reset{1};
+    ASSERT_TRUE(loader->setFeature(reset.data(), reset.size()));
+    settle();
+    EXPECT_TRUE(backend.bootloaderPlugged());
+    EXPECT_FALSE(backend.boardPlugged());
+
+    // Every block in place: the board starts its new firmware.
+    loader = backend.open(backend.enumerate().at(0)).connection;
+    ASSERT_TRUE(loader->setFeature(block.data(), block.size()));
+    block[1] = 0x80;
+    ASSERT_TRUE(loader->setFeature(block.data(), block.size()));
+    ASSERT_TRUE(loader->setFeature(reset.data(), reset.size()));
+    settle();
+    EXPECT_FALSE(backend.bootloaderPlugged());
+    EXPECT_TRUE(backend.boardPlugged());
+    EXPECT_FALSE(backend.programIncomplete());
+    EXPECT_EQ(backend.board().info().FanLow, SimulatedBoard().info().FanLow);
+}
+
+TEST_F(SimBus, PullingTheCableOfARunningBoardBringsItBackAsItWas) {
+    backend.board().info().FanLow = 77;
+    backend.pullCable();
+    EXPECT_FALSE(backend.boardPlugged());
+    backend.plugCable();
+    EXPECT_EQ(settle(), 2); // gone, and back
+    EXPECT_TRUE(backend.boardPlugged());
+    EXPECT_FALSE(backend.bootloaderPlugged());
+    EXPECT_EQ(backend.board().info().FanLow, 77);
+}
+
 TEST_F(SimBus, FailedSaveCommandLeavesTheBoardInPlace) {
     backend.setEnterBootloaderOnSave(true);
     backend.board().failNext(1);
