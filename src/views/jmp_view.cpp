@@ -82,9 +82,9 @@ JmpView::JmpView(ViewContext context)
     options->addWidget(lblJMPWarning2_);
     options->addSpacing(8);
     for (int mode = 0; mode < ModeCount; ++mode) {
-        const ModeButton& spec = ModeButtons[mode];
-        auto* button = new QRadioButton(QString::fromUtf8(spec.caption), this);
-        button->setObjectName(QString::fromLatin1(spec.name));
+        const ModeButton& design = ModeButtons[mode];
+        auto* button = new QRadioButton(QString::fromUtf8(design.caption), this);
+        button->setObjectName(QString::fromLatin1(design.name));
         modes_[std::size_t(mode)] = button;
         jmpMode_->add(button, mode);
         options->addWidget(button);
