@@ -9,7 +9,7 @@ SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= $(SANITIZE_DIR)
 JOBS ?= $(shell nproc)
 # Seconds each fuzz target runs in fuzz-smoke.
-FUZZ_SECONDS ?= 15
+FUZZ_SECONDS ?= 10
 
 .PHONY: all deps configure build run run-cli test test-normal test-sanitize \
 	sanitize-build fuzz-build fuzz-smoke fuzz bench clean format format-check package \
@@ -20,8 +20,11 @@ all: build
 deps:
 	@scripts/install-deps.sh
 
+# Optimised without debug information, which compiles a third faster; to debug,
+# configure a folder of your own with -DCMAKE_BUILD_TYPE=RelWithDebInfo.
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_WARNINGS_AS_ERRORS=ON >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
+		-DKV_WARNINGS_AS_ERRORS=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
