@@ -39,7 +39,7 @@ bool BoardLink::GetInfoConfig() {
     const bool ok = read(report.data(), report.size(), Attempts);
     if (ok)
         info = InfoBlock::decode(report.data() + 1);
-    emit infoRead();
+    emit infoRead(ok);
     return ok;
 }
 
@@ -80,7 +80,7 @@ bool BoardLink::GetExpertChart() {
     const bool chartOk = read(chartReport.data(), chartReport.size(), Attempts);
     if (chartOk)
         chart = ChartBlock::decode(chartReport.data() + 1);
-    emit expertChartRead();
+    emit expertChartRead(expertOk, chartOk);
     return expertOk && chartOk;
 }
 
@@ -122,7 +122,6 @@ bool BoardLink::GetSchedule() {
     const bool infoOk = GetInfoConfig();
     const std::size_t count = info.LineCount;
     schedule.resize(count);
-    linePoints.resize(count);
     std::vector<bool> delivered(count, false);
     for (std::size_t i = 0; i < count; ++i) {
         int index = -1;
@@ -135,8 +134,10 @@ bool BoardLink::GetSchedule() {
         schedule[std::size_t(index)] = line;
         delivered[std::size_t(index)] = true;
     }
-    emit scheduleRead();
-    return infoOk && std::all_of(delivered.begin(), delivered.end(), [](bool d) { return d; });
+    const bool ok =
+        infoOk && std::all_of(delivered.begin(), delivered.end(), [](bool d) { return d; });
+    emit scheduleRead(ok);
+    return ok;
 }
 
 bool BoardLink::SetSchedule() {

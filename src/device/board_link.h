@@ -15,19 +15,15 @@ namespace kv {
 
 class TJvHidDevice;
 
-// Drawing data of one schedule line in the day curve: its x and the y of each
-// channel, kept beside the schedule and sized with it.
-struct LinePoint {
-    double x = 0;
-    std::array<double, 4> y{};
-};
-
-// Owns the in-memory records and moves them to and from the board held by
-// discovery. Every transfer is tried up to three times (a schedule-line read
-// once); a transfer that fails in the end is dropped silently and the records
-// keep what they held. The operations return whether all their transfers
-// succeeded, for callers that care (the command-line tool); the window does
-// not. With no board held every operation returns false at once.
+// Speaks the board's protocol: owns the in-memory records and moves them to
+// and from the board held by discovery, under the protocol's own names.
+// Every transfer is tried up to three times (a schedule-line read once); a
+// transfer that fails in the end is dropped silently and the records keep
+// what they held. The operations return whether all their transfers
+// succeeded. With no board held every operation returns false at once.
+//
+// Only the board service (and discovery and the poller, which it owns) call
+// the link; the fronts go through the service's operations.
 class BoardLink : public QObject {
     Q_OBJECT
 public:
@@ -41,7 +37,6 @@ public:
     InfoBlock info;
     ExpertBlock expert;
     Schedule schedule;
-    std::vector<LinePoint> linePoints;
     ChartBlock chart = ChartBlock::empty();
 
     bool GetInfoConfig();
@@ -55,23 +50,17 @@ public:
     bool SetSchedule();
     bool SendCommand(BoardCommand command);
 
-    // Ask the views to show the records again after the program changed them
-    // (an import): the same signals as after a read.
-    void ShowInfo() { emit infoRead(); }
-    void ShowExpert() { emit expertChartRead(); }
-    void ShowSchedule() { emit scheduleRead(); }
-
     // The report 1 bytes SetInfo sends for these arguments (id included).
     std::array<std::uint8_t, 1 + InfoBlock::Size> infoReport(bool withClock, bool withLine,
                                                              bool withLevels) const;
 
 signals:
-    // After GetInfoConfig, whether or not the read succeeded: show the InfoBlock.
-    void infoRead();
-    // After GetExpertChart: show the ExpertBlock and redraw the chart.
-    void expertChartRead();
-    // After GetSchedule: refill the schedule grid and redraw the day curve.
-    void scheduleRead();
+    // After GetInfoConfig, whether or not the read succeeded.
+    void infoRead(bool ok);
+    // After GetExpertChart: whether each of the two reads succeeded.
+    void expertChartRead(bool expertOk, bool chartOk);
+    // After GetSchedule: whether every line (and the InfoBlock) came.
+    void scheduleRead(bool ok);
 
 private:
     bool read(std::uint8_t* buffer, std::size_t length, int attempts);

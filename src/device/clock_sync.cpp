@@ -36,13 +36,13 @@ void setBoardDateTime(InfoBlock& board, const QDateTime& computer) {
     const QDate date = computer.date();
     board.Day = std::int8_t(date.day());
     board.Month = std::int8_t(date.month());
-    board.Year = std::int8_t(std::uint8_t((date.year() + 48) & 0xFF));
+    board.setCalendarYear(date.year());
     board.Reserved13 = 0;
     setBoardTimeOfDay(board, computer.time());
 }
 
 std::optional<QDateTime> boardDateTime(const InfoBlock& board) {
-    const QDate date(2000 + std::uint8_t(board.Year), board.Month, board.Day);
+    const QDate date(board.calendarYear(), board.Month, board.Day);
     const QTime time(board.Hour, board.Minute, board.Second,
                      std::min(board.Hundredths, std::uint8_t(99)) * 10);
     if (!date.isValid() || !time.isValid())

@@ -33,8 +33,8 @@ std::uint8_t hundredthsFromMilliseconds(int milliseconds);
 // Hundredths).
 void setBoardTimeOfDay(InfoBlock& board, const QTime& computer);
 
-// Puts the computer's date and time into every clock field: Year as the
-// calendar year plus 48 kept to 8 bits, Reserved13 = 0.
+// Puts the computer's date and time into every clock field: the calendar
+// year as InfoBlock::setCalendarYear stores it, Reserved13 = 0.
 void setBoardDateTime(InfoBlock& board, const QDateTime& computer);
 
 // The board's date and time, or nothing when its fields are no valid date.

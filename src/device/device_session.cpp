@@ -49,4 +49,16 @@ Poller& DeviceSession::poller() {
     return *parts_->poller;
 }
 
+const BoardLink& DeviceSession::link() const {
+    return parts_->link;
+}
+
+const Discovery& DeviceSession::discovery() const {
+    return *parts_->discovery;
+}
+
+const Poller& DeviceSession::poller() const {
+    return *parts_->poller;
+}
+
 } // namespace kv

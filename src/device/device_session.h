@@ -35,8 +35,11 @@ public:
 
     TJvHidDeviceController& controller();
     BoardLink& link();
+    const BoardLink& link() const;
     Discovery& discovery();
+    const Discovery& discovery() const;
     Poller& poller();
+    const Poller& poller() const;
 
 private:
     struct Parts;

@@ -140,8 +140,10 @@ void Discovery::claimBoard(int index) {
     const int version = infoOk ? int(link_.info.FirmwareVersion) : 0;
     boardProblem_.clear();
     if (version == product::FirmwareVersion) {
-        link_.GetSchedule();
-        link_.GetExpertChart();
+        if (readAllOnConnect_) {
+            link_.GetSchedule();
+            link_.GetExpertChart();
+        }
         connected_ = true;
         emit boardConnected();
         emit linkStateChanged(LinkState::Connected);

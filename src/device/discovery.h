@@ -50,6 +50,11 @@ public:
     void setBoardChoice(DeviceChoice choice) { boardChoice_ = std::move(choice); }
     const DeviceChoice& boardChoice() const { return boardChoice_; }
 
+    // Whether a board with the supported firmware is read whole when it
+    // connects (schedule, ExpertBlock and chart after the InfoBlock), as the
+    // window needs; otherwise only its InfoBlock is read. Default: whole.
+    void setReadAllOnConnect(bool all) { readAllOnConnect_ = all; }
+
     // Runs right after a bootloader has been claimed and announced, inside the
     // enumeration: offers the firmware file and flashes it.
     std::function<void(BootloaderKind)> firmwareOffer;
@@ -85,6 +90,7 @@ private:
     bool connected_ = false;
     QString boardProblem_;
     DeviceChoice boardChoice_;
+    bool readAllOnConnect_ = true;
 };
 
 // The texts discovery announces, built in code.

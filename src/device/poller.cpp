@@ -21,6 +21,7 @@ bool Poller::tick() {
     try {
         readOk = link_.GetInfoConfig();
         if (clockNeedsCorrection(link_.info, now_().time())) {
+            emit clockCorrected(clockDifferenceSeconds(link_.info, now_().time()));
             // Read the clock again at the moment of writing.
             setBoardTimeOfDay(link_.info, now_().time());
             link_.SetInfo(true, false, false);

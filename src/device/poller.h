@@ -41,6 +41,9 @@ signals:
     // After each tick that asked the board: whether the read succeeded and
     // whether the clock was corrected.
     void polled(bool readOk, bool clockWritten);
+    // Before the clock is written: how many seconds the board's time of day
+    // was ahead of the computer's (negative: behind).
+    void clockCorrected(int driftSeconds);
 
 private:
     BoardLink& link_;

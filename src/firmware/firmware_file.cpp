@@ -23,37 +23,28 @@ QString fileDescription(const QString& path) {
 
 namespace {
 
-QString missingText(const QString& path) {
-    return QStringLiteral("Fehler: Datei ") + path + QStringLiteral(" nicht gefunden!");
+TextMessage missing(const QString& path) {
+    return {QStringLiteral("FirmwareFileNotFound"), {path}};
 }
 
-// A pipe or a device: reading it would block or never end.
-QString notRegularText(const QString& path) {
-    return QStringLiteral("Fehler: ") + path + QString::fromUtf8(" ist keine reguläre Datei!");
-}
-
-QString truncatedText(qint64 expected, qint64 actual) {
-    return QString::fromUtf8("Fehler: Datei ist unvollständig (%1 von %2 Bytes)!")
-        .arg(actual)
-        .arg(expected);
-}
-
-QString rangeText(std::int32_t start, std::int32_t end, std::uint32_t largestAddress) {
-    return QString::fromUtf8("Fehler: Adressbereich %1 bis %2 der Datei liegt außerhalb von 0 "
-                             "bis %3!")
-        .arg(start)
-        .arg(end)
-        .arg(largestAddress);
+TextMessage truncated(qint64 expected, qint64 actual) {
+    return {QStringLiteral("FirmwareFileTruncated"), {actual, expected}};
 }
 
 } // namespace
 
 bool ReadFile(const QString& path, std::vector<std::uint8_t>& image, std::int32_t& start,
-              std::int32_t& end, Reporter& reporter, std::uint32_t largestAddress) {
-    if (!QFileInfo::exists(path) || QFileInfo(path).isDir()) {
-        reporter.announce(missingText(path));
+              std::int32_t& end, Reporter& reporter, std::uint32_t largestAddress,
+              TextMessage* failure) {
+    const auto fail = [&](const TextMessage& message) {
+        if (!message.isEmpty())
+            reporter.announce(message.text());
+        if (failure)
+            *failure = message;
         return false;
-    }
+    };
+    if (!QFileInfo::exists(path) || QFileInfo(path).isDir())
+        return fail(missing(path));
     reporter.log(fileDescription(path));
 
     const RegularFileRead read = readRegularFile(path, qint64(largestAddress) + 1);
@@ -61,26 +52,24 @@ bool ReadFile(const QString& path, std::vector<std::uint8_t>& image, std::int32_
     case RegularFileRead::Outcome::Read:
         break;
     case RegularFileRead::Outcome::Missing: // gone since the check above
-        reporter.announce(missingText(path));
-        return false;
+        return fail(missing(path));
     case RegularFileRead::Outcome::NotRegular:
-        reporter.announce(notRegularText(path));
-        return false;
+        return fail({QStringLiteral("FirmwareFileNotRegular"), {path}});
     case RegularFileRead::Outcome::TooLarge:
-        return false; // the caller reports the failed update
+        // Not announced: the update that reads it reports its failure.
+        if (failure)
+            *failure = {QStringLiteral("FirmwareFileTooLarge"), {qint64(largestAddress) + 1}};
+        return false;
     case RegularFileRead::Outcome::Failed:
         reporter.log(read.systemError);
-        reporter.announce(QStringLiteral("Fehler beim Einlesen!"));
-        return false;
+        return fail({QStringLiteral("FirmwareFileUnreadable"), {}});
     }
     const QByteArray& data = read.data;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
     const qint64 size = data.size();
 
-    if (size < 8) {
-        reporter.announce(truncatedText(12, size));
-        return false;
-    }
+    if (size < 8)
+        return fail(truncated(12, size));
     start = std::int32_t(le::getU32(bytes, 0));
     end = std::int32_t(le::getU32(bytes, 4));
     std::uint32_t sum = std::uint32_t(start) + std::uint32_t(end);
@@ -88,31 +77,25 @@ bool ReadFile(const QString& path, std::vector<std::uint8_t>& image, std::int32_
     qint64 imageBytes = 0;
     if (end >= start) {
         // A range outside the buffer is refused before a single byte is placed.
-        if (start < 0 || std::uint32_t(end) > largestAddress || image.size() <= largestAddress) {
-            reporter.announce(rangeText(start, end, largestAddress));
-            return false;
-        }
+        if (start < 0 || std::uint32_t(end) > largestAddress || image.size() <= largestAddress)
+            return fail(
+                {QStringLiteral("FirmwareFileOutOfRange"), {start, end, qint64(largestAddress)}});
         imageBytes = qint64(end) - start + 1;
     }
     const qint64 expected = 8 + imageBytes + 4;
-    if (size < expected) {
-        reporter.announce(truncatedText(expected, size));
-        return false;
-    }
+    if (size < expected)
+        return fail(truncated(expected, size));
     for (qint64 i = 0; i < imageBytes; ++i) {
         const std::uint8_t b = bytes[8 + i];
         image[std::size_t(start + i)] = b;
         sum += b;
     }
     const std::uint32_t stored = le::getU32(bytes, std::size_t(8 + imageBytes));
-    if (stored != sum) {
-        reporter.announce(MsgFmt(QStringLiteral("ChecksumError"), {std::int32_t(sum)}));
-        return false;
-    }
+    if (stored != sum)
+        return fail({QStringLiteral("ChecksumError"), {std::int32_t(sum)}});
     if (start < end)
         return true;
-    reporter.announce(Msg(QStringLiteral("NoDataInFile")));
-    return false;
+    return fail({QStringLiteral("NoDataInFile"), {}});
 }
 
 } // namespace kv

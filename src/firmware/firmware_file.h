@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/text_message.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -23,9 +25,11 @@ QString fileDescription(const QString& path);
 // zeroed bytes. Reports every problem through the reporter and returns false;
 // never writes outside the buffer. Only a regular file is read (not a pipe
 // or a device), and never more than one byte past the size limit. On success
-// start < end.
+// start < end; on failure *failure (when given) holds the message, also for a
+// file above the size limit, which is not announced.
 bool ReadFile(const QString& path, std::vector<std::uint8_t>& image, std::int32_t& start,
               std::int32_t& end, Reporter& reporter,
-              std::uint32_t largestAddress = FirmwareLargestAddress);
+              std::uint32_t largestAddress = FirmwareLargestAddress,
+              TextMessage* failure = nullptr);
 
 } // namespace kv

@@ -1,22 +1,17 @@
 #include "firmware/flasher.h"
 
-#include "device/board_link.h"
 #include "device/discovery.h"
 #include "device/hid_controller.h"
 #include "device/records/byte_order.h"
 #include "firmware/firmware_file.h"
-#include "settings/settings_file.h"
 #include "text/number_format.h"
 #include "text/product.h"
 #include "text/reporter.h"
 #include "text/text_catalogue.h"
 
-#include <QDateTime>
 #include <QDir>
-#include <QStandardPaths>
 
-#include <array>
-#include <vector>
+#include <algorithm>
 
 namespace kv {
 
@@ -24,8 +19,6 @@ namespace {
 
 constexpr std::uint32_t BootloaderReserve = 2048;
 constexpr std::uint32_t BlockSize = 128;
-constexpr int BlockAttempts = 10;
-constexpr int BlockRetryPauseMs = 500;
 constexpr std::size_t InfoReportSize = 7;
 constexpr std::size_t BlockReportSize = 4 + BlockSize;
 
@@ -45,9 +38,8 @@ QString blockText(std::uint32_t address, double percent) {
         .arg(formatNumber(percent, u"0"));
 }
 
-QString defaultBackupFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/kestvelqor/backups");
+TextMessage message(const char* key) {
+    return {QString::fromLatin1(key), {}};
 }
 
 } // namespace
@@ -70,54 +62,16 @@ FirmwareDialogSettings firmwareDialogSettings(BootloaderKind kind, const QString
     return settings;
 }
 
-Flasher::Flasher(Discovery& discovery, BoardLink& link, Reporter& reporter,
-                 FlashInteraction interaction, QObject* parent)
-    : QObject(parent), discovery_(discovery), link_(link), reporter_(reporter),
-      interaction_(std::move(interaction)), backupFolder_(defaultBackupFolder()) {}
-
-void Flasher::updateFirmware() {
-    if (discovery_.boardDevice()) {
-        lastBackupPath_.clear();
-        // "No" leaves the board and the disk alone: no reads, no backup file.
-        const bool yes = interaction_.confirmUpdate && interaction_.confirmUpdate();
-        if (!yes)
-            return;
-        backUpBoardSettings();
-        emit boardEnteringBootloader();
-        link_.SendCommand(BoardCommand::Save);
-        return;
-    }
-    if (discovery_.bootloaderDevice()) {
-        const QString path = chooseFile(discovery_.bootloaderKind());
-        if (!path.isEmpty())
-            WriteFlash(path);
-    }
-}
-
-void Flasher::backUpBoardSettings() {
-    // The update resets every setting of the board; keep them where the user
-    // can import them back.
-    lastBackupPath_.clear();
-    if (!discovery_.isBoardConnected()) {
-        reporter_.log(QString::fromUtf8("Keine Sicherung der Einstellungen: die Firmware der "
-                                        "Platine wird nicht unterstützt."));
-        return;
-    }
-    readBoardForExport(link_);
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString path =
-        backupFolder_ + QStringLiteral("/kestvelqor-backup-") + stamp + QStringLiteral(".ini");
-    QString error;
-    if (!QDir().mkpath(backupFolder_)) {
-        error = QStringLiteral("Ordner %1 kann nicht angelegt werden")
-                    .arg(QDir::toNativeSeparators(backupFolder_));
-    } else if (WriteSettingsFile(path, link_.info, link_.expert, link_.schedule, &error)) {
-        lastBackupPath_ = path;
-        reporter_.log(QStringLiteral("Einstellungen der Platine gesichert in ") +
-                      QDir::toNativeSeparators(path));
-        return;
-    }
-    reporter_.log(QString::fromUtf8("Sicherung der Einstellungen fehlgeschlagen (%1)!").arg(error));
+Flasher::Flasher(Discovery& discovery, Reporter& reporter, QObject* parent)
+    : QObject(parent), discovery_(discovery), reporter_(reporter) {
+    step_.setSingleShot(true);
+    connect(&step_, &QTimer::timeout, this, &Flasher::sendNextBlock);
+    // The bootloader leaving ends the update at once: nothing more can be
+    // sent, not even the reset request.
+    connect(&discovery_, &Discovery::bootloaderGone, this, [this] {
+        if (running_)
+            abortGone();
+    });
 }
 
 QString Flasher::chooseFile(BootloaderKind kind) {
@@ -127,6 +81,8 @@ QString Flasher::chooseFile(BootloaderKind kind) {
 }
 
 void Flasher::offerFirmware(BootloaderKind kind) {
+    if (running_)
+        return;
     const QString path = chooseFile(kind);
     if (!path.isEmpty()) {
         WriteFlash(path);
@@ -134,6 +90,11 @@ void Flasher::offerFirmware(BootloaderKind kind) {
     }
     reporter_.announce(QStringLiteral("Reset..."));
     sendResetRequest();
+}
+
+bool Flasher::chooseAndFlash(BootloaderKind kind) {
+    const QString path = chooseFile(kind);
+    return !path.isEmpty() && WriteFlash(path);
 }
 
 void Flasher::sendResetRequest() {
@@ -147,75 +108,121 @@ void Flasher::sendResetRequest() {
 
 bool Flasher::WriteFlash(const QString& path) {
     TJvHidDevice* bootloader = discovery_.bootloaderDevice();
-    if (!bootloader)
+    if (!bootloader || running_)
         return false;
-    bool failed = true;
+    running_ = true;
 
     std::array<std::uint8_t, InfoReportSize> info{1};
     if (!bootloader->ReadFeature(info.data(), info.size())) {
-        reporter_.announce(QStringLiteral("Fehler: Bootloader reagiert nicht!"));
-        return false;
+        // No reset request and no end message: the bootloader is silent.
+        const TextMessage silent = message("BootloaderSilent");
+        reporter_.announce(silent.text());
+        running_ = false;
+        emit finished(false, silent);
+        return true;
     }
     std::copy(info.begin() + 1, info.end(), lastDeviceInfo_.begin());
     const std::uint32_t pageSize = le::getU16(info.data(), 1);
     const std::uint32_t flashSize = le::getU32(info.data(), 3);
     const std::int64_t usable = std::int64_t(flashSize) - BootloaderReserve;
 
-    std::vector<std::uint8_t> image(std::size_t(FirmwareLargestAddress) + 1, 0);
+    image_.assign(std::size_t(FirmwareLargestAddress) + 1, 0);
     std::int32_t start = 0;
     std::int32_t end = 0;
-    if (ReadFile(path, image, start, end, reporter_)) {
-        reporter_.log(MsgFmt(QStringLiteral("FlashSize"), {end}) + QStringLiteral(" / ") +
-                      QString::number(usable));
-        if (end > usable) {
-            reporter_.announce(
-                MsgFmt(QStringLiteral("FirmwareTooLarge"), {std::int64_t(end) - usable}));
-        } else {
-            failed =
-                !sendBlocks(*bootloader, image, std::uint32_t(start), std::uint32_t(end), pageSize);
-        }
+    TextMessage refusal;
+    if (!ReadFile(path, image_, start, end, reporter_, FirmwareLargestAddress, &refusal)) {
+        finish(true, refusal);
+        return true;
+    }
+    reporter_.log(MsgFmt(QStringLiteral("FlashSize"), {end}) + QStringLiteral(" / ") +
+                  QString::number(usable));
+    if (end > usable) {
+        const TextMessage tooLarge{QStringLiteral("FirmwareTooLarge"),
+                                   {std::int64_t(end) - usable}};
+        reporter_.announce(tooLarge.text());
+        finish(true, tooLarge);
+        return true;
     }
 
+    const std::uint32_t mask = pageSize >= BlockSize ? pageSize - 1 : BlockSize - 1;
+    first_ = std::uint32_t(start) & ~mask;
+    // Up to the block boundary after the last image byte, so that the block
+    // holding it is sent even when the last address is itself on a boundary;
+    // never past the image buffer.
+    end_ = (std::uint32_t(end) + 1 + mask) & ~mask;
+    end_ = std::min<std::uint32_t>(end_, std::uint32_t(image_.size()));
+    next_ = first_;
+    attempt_ = 0;
+    blockFailed_ = false;
+    reporter_.announce(MsgFmt(QStringLiteral("StartingFirmwareUpdate"), {end_ - first_}));
+    // The blocks go from the event loop: an offer runs inside the scan that
+    // claimed the bootloader, which ends first.
+    step_.start(0);
+    return true;
+}
+
+void Flasher::sendNextBlock() {
+    if (!running_)
+        return;
+    if (next_ >= end_) {
+        finish(blockFailed_, blockFailed_ ? message("FirmwareUpdateFailed") : TextMessage{});
+        return;
+    }
+    TJvHidDevice* bootloader = discovery_.bootloaderDevice();
+    if (!bootloader) {
+        abortGone();
+        return;
+    }
+    const std::uint32_t total = end_ - first_;
+    const std::uint32_t a = next_;
+    if (attempt_ == 0)
+        reporter_.announce(blockText(a, (1.0 - double(end_ - a) / total) * 100.0));
+    std::array<std::uint8_t, BlockReportSize> report{};
+    report[0] = 2;
+    report[1] = std::uint8_t(a & 0xFF);
+    report[2] = std::uint8_t((a >> 8) & 0xFF);
+    report[3] = std::uint8_t((a >> 16) & 0xFF);
+    std::copy_n(image_.begin() + a, BlockSize, report.begin() + 4);
+    const bool sent = bootloader->WriteFeature(report.data(), report.size());
+    ++attempt_;
+    if (!sent && attempt_ < BlockAttempts) {
+        // A bootloader that left fails every block: look before waiting.
+        if (rescan_)
+            rescan_();
+        if (running_)
+            step_.start(interaction_.retryPauseMs);
+        return;
+    }
+    if (!sent)
+        blockFailed_ = true;
+    attempt_ = 0;
+    next_ = a + BlockSize;
+    emit progress(qint64(a) + BlockSize - first_, total);
+    // The next block in the next turn of the event loop: the window repaints
+    // and its timers run between two blocks.
+    if (running_)
+        step_.start(0);
+}
+
+void Flasher::finish(bool failed, const TextMessage& reason) {
     reporter_.announce(Msg(QStringLiteral("Resetting")));
     sendResetRequest();
     reporter_.announce(Msg(failed ? QStringLiteral("FirmwareUpdateFailed")
                                   : QStringLiteral("FirmwareUpdateSuccessful")));
-    return !failed;
+    running_ = false;
+    step_.stop();
+    image_.clear();
+    emit finished(!failed, reason);
 }
 
-bool Flasher::sendBlocks(TJvHidDevice& bootloader, const std::vector<std::uint8_t>& image,
-                         std::uint32_t start, std::uint32_t last, std::uint32_t pageSize) {
-    const std::uint32_t mask = pageSize >= BlockSize ? pageSize - 1 : BlockSize - 1;
-    start &= ~mask;
-    // Up to the block boundary after the last image byte, so that the block
-    // holding it is sent even when the last address is itself on a boundary.
-    std::uint32_t end = (last + 1 + mask) & ~mask;
-    // Never past the image buffer.
-    end = std::min<std::uint32_t>(end, std::uint32_t(image.size()));
-    const std::uint32_t total = end - start;
-    reporter_.announce(MsgFmt(QStringLiteral("StartingFirmwareUpdate"), {total}));
-
-    bool allSent = true;
-    std::array<std::uint8_t, BlockReportSize> report{};
-    for (std::uint32_t a = start; a < end; a += BlockSize) {
-        reporter_.announce(blockText(a, (1.0 - double(end - a) / total) * 100.0));
-        report[0] = 2;
-        report[1] = std::uint8_t(a & 0xFF);
-        report[2] = std::uint8_t((a >> 8) & 0xFF);
-        report[3] = std::uint8_t((a >> 16) & 0xFF);
-        std::copy_n(image.begin() + a, BlockSize, report.begin() + 4);
-        bool sent = false;
-        for (int attempt = 0; attempt < BlockAttempts && !sent; ++attempt) {
-            sent = bootloader.WriteFeature(report.data(), report.size());
-            if (!sent && interaction_.sleep)
-                interaction_.sleep(BlockRetryPauseMs);
-        }
-        allSent = allSent && sent;
-        emit progress(qint64(a) + BlockSize - start, total);
-        if (interaction_.processPaint)
-            interaction_.processPaint();
-    }
-    return allSent;
+void Flasher::abortGone() {
+    const TextMessage gone = message("BootloaderLeftDuringUpdate");
+    reporter_.announce(gone.text());
+    reporter_.announce(Msg(QStringLiteral("FirmwareUpdateFailed")));
+    running_ = false;
+    step_.stop();
+    image_.clear();
+    emit finished(false, gone);
 }
 
 } // namespace kv

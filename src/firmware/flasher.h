@@ -1,9 +1,11 @@
 #pragma once
 
 #include "device/device_kind.h"
+#include "text/text_message.h"
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <cstdint>
@@ -12,7 +14,6 @@
 
 namespace kv {
 
-class BoardLink;
 class Discovery;
 class Reporter;
 class TJvHidDevice;
@@ -34,62 +35,73 @@ struct FlashInteraction {
     std::function<bool()> confirmUpdate;
     // Shows the firmware file dialog; an empty result means cancelled.
     std::function<QString(const FirmwareDialogSettings&)> chooseFirmwareFile;
-    // Waits between two attempts of a block.
-    std::function<void(int milliseconds)> sleep;
-    // Called after each block so the window can repaint its status and log.
-    std::function<void()> processPaint;
+    // The pause after a block that failed, before it is sent again.
+    int retryPauseMs = 500;
 };
 
-// The firmware update: "Update firmware...", the offer made when a bootloader
-// is claimed, and WriteFlash.
+// The bootloader's side of the firmware update: the file offered when a
+// bootloader is claimed, WriteFlash and the reset request. WriteFlash reads
+// the bootloader's information and the file at once and then sends one
+// block per turn of the event loop (a failed block is tried again after a
+// pause, up to ten times), so the program stays responsive. The bootloader
+// leaving the bus ends the update at once, as failed. Every WriteFlash ends
+// with finished(), also one refused at its start.
 class Flasher : public QObject {
     Q_OBJECT
 public:
-    Flasher(Discovery& discovery, BoardLink& link, Reporter& reporter, FlashInteraction interaction,
-            QObject* parent = nullptr);
+    static constexpr int BlockAttempts = 10;
 
+    Flasher(Discovery& discovery, Reporter& reporter, QObject* parent = nullptr);
+
+    void setInteraction(FlashInteraction interaction) { interaction_ = std::move(interaction); }
     void setProgramDir(const QString& dir) { programDir_ = dir; }
-    // Where the settings backup before an update goes (default: the user's
-    // data folder).
-    void setBackupFolder(const QString& folder) { backupFolder_ = folder; }
+    // Looks at the bus again (a bootloader that failed a block may have left
+    // it, and not every system says so).
+    void setRescan(std::function<void()> rescan) { rescan_ = std::move(rescan); }
 
-    // The update asked for by the user: a running board is asked (after the
-    // user's yes) to enter its bootloader; a held bootloader is offered a
-    // file again.
-    void updateFirmware();
-    // Called by discovery right after it claimed a bootloader.
+    // Called by discovery right after it claimed a bootloader: offers the
+    // file dialog; a chosen file is flashed, a cancelled dialog resets the
+    // bootloader.
     void offerFirmware(BootloaderKind kind);
-    // Flashes the file through the held bootloader; true when every block
-    // went through.
+    // The file dialog again for the held bootloader; false when cancelled.
+    bool chooseAndFlash(BootloaderKind kind);
+    // Starts flashing the file through the held bootloader; false when there
+    // is none (nothing happens then, and finished() is not told).
     bool WriteFlash(const QString& path);
-
-    // The path of the settings backup written after the user agreed to the
-    // last update, if any.
-    QString lastBackupPath() const { return lastBackupPath_; }
+    bool running() const { return running_; }
 
 signals:
     // Bytes sent so far of the bytes to send, after each block.
     void progress(qint64 done, qint64 total);
-    // Right before the board is told to enter its bootloader for an update.
-    void boardEnteringBootloader();
+    // The update ended: ok when every block went through; otherwise why not
+    // (the message also announced).
+    void finished(bool ok, const kv::TextMessage& reason);
 
 private:
-    void backUpBoardSettings();
     QString chooseFile(BootloaderKind kind);
     void sendResetRequest();
-    bool sendBlocks(TJvHidDevice& bootloader, const std::vector<std::uint8_t>& image,
-                    std::uint32_t start, std::uint32_t last, std::uint32_t pageSize);
+    void sendNextBlock();
+    void finish(bool failed, const TextMessage& reason);
+    void abortGone();
 
     Discovery& discovery_;
-    BoardLink& link_;
     Reporter& reporter_;
     FlashInteraction interaction_;
+    std::function<void()> rescan_;
     QString programDir_;
-    QString backupFolder_;
-    QString lastBackupPath_;
     // The device information of the last bootloader read in this run; sent
     // back with the reset request.
     std::array<std::uint8_t, 6> lastDeviceInfo_{};
+
+    // The update in progress.
+    bool running_ = false;
+    std::vector<std::uint8_t> image_;
+    std::uint32_t next_ = 0;
+    std::uint32_t first_ = 0;
+    std::uint32_t end_ = 0;
+    int attempt_ = 0;
+    bool blockFailed_ = false;
+    QTimer step_;
 };
 
 } // namespace kv

@@ -5,7 +5,7 @@
 namespace kv {
 
 BoardDateTime boardMoment(const InfoBlock& info) {
-    return {2000 + info.Year, info.Month, info.Day, info.Hour, info.Minute, info.Second};
+    return {info.calendarYear(), info.Month, info.Day, info.Hour, info.Minute, info.Second};
 }
 
 std::optional<GeoFigures> boardGeoFigures(const InfoBlock& info, const ExpertBlock& expert) {

@@ -6,8 +6,8 @@
 
 namespace kv {
 
-// The board's clock as the InfoBlock holds it, with the full year (2000 plus
-// the signed Year byte).
+// The board's clock as the InfoBlock holds it, with the full year
+// (InfoBlock::calendarYear).
 struct BoardDateTime {
     int year = 2000;
     int month = 1;

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "astro/time_zone_rules.h"
-#include "device/board_link.h"
 #include "device/records/info_block.h"
 #include "device/records/schedule_line.h"
 #include "geo/geo_moment.h"
+#include "plot/day_curve_geometry.h"
 
 #include <QFont>
 #include <QImage>

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "astro/time_zone_rules.h"
-#include "device/board_link.h"
 #include "device/records/schedule_line.h"
 #include "geo/geo_moment.h"
 
 #include <QPointF>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -15,6 +15,16 @@
 // rising horizon, the highest point and the setting horizon back to nadir (Geo
 // mode). All coordinates are pixels of a picture of width by height, origin
 // top left; the plot area leaves a margin of 20 pixels.
+namespace kv {
+// Drawing data of one schedule line in the day curve: its x and the y of each
+// channel, as the last drawing placed them (the view that drags the handles
+// keeps them).
+struct LinePoint {
+    double x = 0;
+    std::array<double, 4> y{};
+};
+} // namespace kv
+
 namespace kv::curve {
 
 inline constexpr int Margin = 20;

@@ -11,26 +11,21 @@ namespace kv::schedule {
 
 namespace {
 
-constexpr int LastHour = 24; // 24:00 is the end of the day
-constexpr int LastMinute = 59;
-constexpr double LowestAltitude = -90;
-constexpr double HighestAltitude = 90;
-constexpr double FullPercent = 100;
-constexpr qint64 LargestTimer = 65535;
+using namespace fieldrange;
 
 CellInput accepted() {
-    return {CellInput::Accepted, {}};
+    return {CellInput::Accepted, {}, {}};
 }
 
-CellInput refused(const QString& reason) {
-    return {CellInput::Refused, reason};
+CellInput refused(const TextMessage& refusal) {
+    return {CellInput::Refused, refusal.text(), refusal};
 }
 
 CellInput ignored() {
-    return {CellInput::Ignored, {}};
+    return {CellInput::Ignored, {}, {}};
 }
 
-CellInput applyTime(ScheduleLine& line, const QString& text) {
+CellInput applyTime(ScheduleLine& line, const QString& text, const QLocale& locale) {
     std::optional<qint64> hour;
     std::optional<qint64> minute;
     if (const qsizetype colon = text.indexOf(QLatin1Char(':')); colon >= 0) {
@@ -41,16 +36,14 @@ CellInput applyTime(ScheduleLine& line, const QString& text) {
     }
     if (!hour && !minute)
         return ignored();
-    if (hour && (*hour < 0 || *hour > LastHour))
-        return refused(QString::fromUtf8("Ungültige Stunde: erlaubt sind 0 bis 24"));
-    if (minute && (*minute < 0 || *minute > LastMinute))
-        return refused(QString::fromUtf8("Ungültige Minute: erlaubt sind 0 bis 59"));
+    if (hour && !LineHour.contains(double(*hour)))
+        return refused(rangeRefusal(LineHour, locale));
+    if (minute && !LineMinute.contains(double(*minute)))
+        return refused(rangeRefusal(LineMinute, locale));
     const int newHour = hour ? int(*hour) : line.Hour;
     const int newMinute = minute ? int(*minute) : line.Minute;
-    if (newHour == LastHour && newMinute != 0)
-        return refused(
-            QString::fromUtf8("Ungültige Uhrzeit: 24:00 ist das Ende des Tages, 24 Uhr nur mit "
-                              "Minute 00"));
+    if (newHour == int(LineHour.highest) && newMinute != 0)
+        return refused({QString::fromLatin1(EndOfDayOnlyKey), {}});
     line.Hour = std::int8_t(newHour);
     line.Minute = std::int8_t(newMinute);
     return accepted();
@@ -58,15 +51,15 @@ CellInput applyTime(ScheduleLine& line, const QString& text) {
 
 // A decimal number within minimum..maximum, or the outcome that keeps the
 // field.
-std::optional<double> typedNumber(const QString& text, double minimum, double maximum,
+std::optional<double> typedNumber(const QString& text, const FieldRange& range,
                                   const QLocale& locale, CellInput& outcome) {
     const std::optional<double> number = parseNumber(text, locale);
     if (!number) {
         outcome = ignored();
         return std::nullopt;
     }
-    if (*number < minimum || *number > maximum) {
-        outcome = refused(rangeReason(minimum, maximum, locale));
+    if (!range.contains(*number)) {
+        outcome = refused(rangeRefusal(range, locale));
         return std::nullopt;
     }
     outcome = accepted();
@@ -75,15 +68,15 @@ std::optional<double> typedNumber(const QString& text, double minimum, double ma
 
 CellInput applyAltitude(ScheduleLine& line, const QString& text, const QLocale& locale) {
     CellInput outcome;
-    if (const auto degrees = typedNumber(text, LowestAltitude, HighestAltitude, locale, outcome))
+    if (const auto degrees = typedNumber(text, Altitude, locale, outcome))
         line.Alt = std::int16_t(degreesToAlt(*degrees));
     return outcome;
 }
 
 CellInput applyLevel(ScheduleLine& line, int channel, const QString& text, const QLocale& locale) {
     CellInput outcome;
-    if (const auto percent = typedNumber(text, 0, FullPercent, locale, outcome))
-        line.Color16[std::size_t(channel)] = std::int16_t(percentToLevel(*percent));
+    if (const auto percent = typedNumber(text, LevelPercent, locale, outcome))
+        line.Color16[std::size_t(channel)] = std::int16_t(storedValue(LevelPercent, *percent));
     return outcome;
 }
 
@@ -91,8 +84,8 @@ CellInput applyTimer(ScheduleLine& line, const QString& text, const QLocale& loc
     const std::optional<qint64> value = parseInteger(text);
     if (!value)
         return ignored();
-    if (*value < 0 || *value > LargestTimer)
-        return refused(rangeReason(0, double(LargestTimer), locale));
+    if (!Timer.contains(double(*value)))
+        return refused(rangeRefusal(Timer, locale));
     line.Timer = std::int16_t(std::uint16_t(*value));
     return accepted();
 }
@@ -207,7 +200,8 @@ CellInput applyCellText(ScheduleLine& line, int column, const QString& text, Pla
     if (text.isEmpty())
         return ignored();
     if (column == PlaceColumn)
-        return place == Place::Altitude ? applyAltitude(line, text, locale) : applyTime(line, text);
+        return place == Place::Altitude ? applyAltitude(line, text, locale)
+                                        : applyTime(line, text, locale);
     if (const int channel = channelOfColumn(column); channel >= 0)
         return applyLevel(line, channel, text, locale);
     if (isFlagColumn(column))

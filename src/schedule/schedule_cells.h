@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/records/schedule_line.h"
+#include "text/text_message.h"
 
 #include <QLocale>
 #include <QString>
@@ -66,7 +67,8 @@ struct CellInput {
         Ignored,  // no number (or a column that is not typed into): unchanged
     };
     Outcome outcome = Ignored;
-    QString reason; // German, for Refused
+    QString reason;      // German, for Refused
+    TextMessage refusal; // the same as the catalogue's message
 };
 
 // Applies a typed cell text to the line's field of that column:

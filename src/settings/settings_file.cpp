@@ -1,9 +1,7 @@
 #include "settings/settings_file.h"
 
 #include "common/regular_file.h"
-#include "device/board_link.h"
 #include "text/product.h"
-#include "text/reporter.h"
 #include "text/text_catalogue.h"
 
 #include <QDir>
@@ -262,71 +260,21 @@ bool readScheduleFile(const QString& path, Schedule& schedule, QString* error) {
     return true;
 }
 
-namespace {
-
-QString writeFailedText(const QString& path, const QString& reason) {
-    return QString::fromUtf8("Fehler: Einstellungen konnten nicht in %1 gespeichert werden (%2)!")
-        .arg(QDir::toNativeSeparators(path), reason);
+TextMessage settingsWriteFailure(const QString& path, const QString& reason) {
+    return {QStringLiteral("SettingsFileUnwritable"), {QDir::toNativeSeparators(path), reason}};
 }
 
-QString readFailedText(const QString& path, const QString& reason) {
-    return QString::fromUtf8("Fehler: Datei %1 konnte nicht gelesen werden (%2)!")
-        .arg(QDir::toNativeSeparators(path), reason);
+TextMessage settingsReadFailure(const QString& path, const QString& reason) {
+    return {QStringLiteral("SettingsFileUnreadable"), {QDir::toNativeSeparators(path), reason}};
 }
 
-} // namespace
-
-bool readBoardForExport(BoardLink& link) {
-    const bool infoOk = link.GetInfoConfig();
-    const bool expertOk = link.GetExpertChart();
-    const bool scheduleOk = link.GetSchedule();
-    return infoOk && expertOk && scheduleOk;
-}
-
-bool saveSettings(BoardLink& link, const QString& path, Reporter& reporter) {
-    QString error;
-    if (WriteSettingsFile(path, link.info, link.expert, link.schedule, &error))
-        return true;
-    reporter.announce(writeFailedText(path, error));
-    return false;
-}
-
-bool exportSettings(BoardLink& link, const QString& path, Reporter& reporter) {
-    const bool readOk = readBoardForExport(link);
-    return saveSettings(link, path, reporter) && readOk;
-}
-
-QString importRefusal(const QString& path) {
+TextMessage importRefusal(const QString& path) {
     const QFileInfo file(path);
     if (!file.exists())
-        return QStringLiteral("Fehler: Datei %1 nicht gefunden!")
-            .arg(QDir::toNativeSeparators(path));
+        return {QStringLiteral("SettingsFileNotFound"), {QDir::toNativeSeparators(path)}};
     if (!file.isFile())
-        return readFailedText(path, notRegularReason());
+        return settingsReadFailure(path, notRegularReason());
     return {};
-}
-
-bool importConfig(BoardLink& link, const QString& path, Reporter& reporter) {
-    QString error;
-    if (!readConfigFile(path, link.info, link.expert, &error)) {
-        reporter.announce(readFailedText(path, error));
-        return false;
-    }
-    link.ShowInfo();
-    link.ShowExpert();
-    const bool configOk = link.SetConfig();
-    const bool expertOk = link.SetExpert();
-    return configOk && expertOk;
-}
-
-bool importSchedule(BoardLink& link, const QString& path, Reporter& reporter) {
-    QString error;
-    if (!readScheduleFile(path, link.schedule, &error)) {
-        reporter.announce(readFailedText(path, error));
-        return false;
-    }
-    link.ShowSchedule();
-    return link.SetSchedule();
 }
 
 } // namespace kv

@@ -4,12 +4,11 @@
 #include "device/records/info_block.h"
 #include "device/records/schedule_line.h"
 
+#include "text/text_message.h"
+
 #include <QString>
 
 namespace kv {
-
-class BoardLink;
-class Reporter;
 
 // A settings file holds a few dozen kilobytes; a longer one is refused
 // rather than read.
@@ -43,22 +42,13 @@ bool readConfigFile(const QString& path, InfoBlock& info, ExpertBlock& expert,
 // decide how many lines there are); missing sections and keys keep the line.
 bool readScheduleFile(const QString& path, Schedule& schedule, QString* error = nullptr);
 
-// The commands with their writes to the board. Each returns whether the file
-// and all transfers worked; failures are announced through the reporter.
-
-// Export, first half: reads every record fresh from the board (the views
-// refresh from these reads). The window shows its save dialog after this.
-bool readBoardForExport(BoardLink& link);
-// Export, second half: writes the link's records to the file; a failure is
-// announced with a German text.
-bool saveSettings(BoardLink& link, const QString& path, Reporter& reporter);
-// Both halves, for the command-line tool.
-bool exportSettings(BoardLink& link, const QString& path, Reporter& reporter);
+// The messages of a settings file that could not be written or read, with
+// the reason WriteSettingsFile or a reader gave.
+TextMessage settingsWriteFailure(const QString& path, const QString& reason);
+TextMessage settingsReadFailure(const QString& path, const QString& reason);
 // What the imports would refuse without reading a byte (no file at the path,
-// or a folder, pipe or device) as the German text to announce; empty for a
-// regular file. Lets a caller refuse before it touches the board.
-QString importRefusal(const QString& path);
-bool importConfig(BoardLink& link, const QString& path, Reporter& reporter);
-bool importSchedule(BoardLink& link, const QString& path, Reporter& reporter);
+// or a folder, pipe or device); empty for a regular file. Lets a caller
+// refuse before it touches the board.
+TextMessage importRefusal(const QString& path);
 
 } // namespace kv

@@ -4,9 +4,19 @@
 
 namespace kv {
 
+TextMessage rangeRefusal(const FieldRange& range, const QLocale& locale) {
+    return {QString::fromLatin1(range.refusalKey),
+            {formatNumber(range.lowest, u"0.##", locale),
+             formatNumber(range.highest, u"0.##", locale)}};
+}
+
+QString rangeReason(const FieldRange& range, const QLocale& locale) {
+    return rangeRefusal(range, locale).text();
+}
+
 QString rangeReason(double minimum, double maximum, const QLocale& locale) {
-    return QString::fromUtf8("Ungültiger Wert: erlaubt sind %1 bis %2")
-        .arg(formatNumber(minimum, u"0.##", locale), formatNumber(maximum, u"0.##", locale));
+    FieldRange range{minimum, maximum, 1, "", fieldrange::InvalidValue};
+    return rangeReason(range, locale);
 }
 
 } // namespace kv

@@ -49,12 +49,28 @@ bool TextCatalogue::loadFromData(const QByteArray& iniText) {
     return true;
 }
 
+bool TextCatalogue::addMessages(const QByteArray& iniText) {
+    CSimpleIniA ini;
+    ini.SetUnicode(true);
+    if (ini.LoadData(iniText.constData(), size_t(iniText.size())) < 0)
+        return false;
+    CSimpleIniA::TNamesDepend keys;
+    ini.GetAllKeys(MessagesSection, keys);
+    for (const auto& key : keys) {
+        const QString name = fromIni(key.pItem).toLower();
+        if (!messages_.contains(name))
+            messages_.insert(name, fromIni(ini.GetValue(MessagesSection, key.pItem, "")));
+    }
+    return true;
+}
+
 bool TextCatalogue::loadBuiltIn() {
     initTextResource();
     QFile file(QStringLiteral(":/text/german.ini"));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || !loadFromData(file.readAll()))
         return false;
-    return loadFromData(file.readAll());
+    QFile program(QStringLiteral(":/text/program.ini"));
+    return program.open(QIODevice::ReadOnly) && addMessages(program.readAll());
 }
 
 void TextCatalogue::clear() {

@@ -40,7 +40,11 @@ class TextCatalogue {
 public:
     // Parses INI text. Returns false (and stays empty) if it is not INI text.
     bool loadFromData(const QByteArray& iniText);
-    // Loads the German catalogue built into the program.
+    // Adds the [Messages] of another INI text; keys already present keep
+    // their text.
+    bool addMessages(const QByteArray& iniText);
+    // Loads the German catalogue built into the program: the window's texts,
+    // then the program's own messages (program.ini).
     bool loadBuiltIn();
     void clear();
     bool isLoaded() const { return loaded_; }

@@ -2,6 +2,7 @@
 
 #include "device/board_link.h"
 #include "device/clock_sync.h"
+#include "device/records/field_range.h"
 #include "geo/board_geo.h"
 #include "geo/time_zone_source.h"
 #include "text/number_format.h"
@@ -32,8 +33,8 @@ constexpr int MinutesPerDay = 24 * 60;
 constexpr int MinutesPerHour = 60;
 // The dates every part of the program reads alike from the board's year byte
 // (years after 2000).
-const QDate FirstBoardDate(2000, 1, 1);
-const QDate LastBoardDate(2000 + 127, 12, 31);
+const QDate FirstBoardDate(int(fieldrange::Year.lowest), 1, 1);
+const QDate LastBoardDate(int(fieldrange::Year.highest), 12, 31);
 
 QString degreesText(int tenths) {
     return formatNumber(tenths * 0.1, u"0.#");
@@ -235,7 +236,7 @@ void GeoView::activated() {
 void GeoView::showInfo() {
     const InfoBlock& info = link().info;
     showBoardTime(false);
-    const QDate date(2000 + info.Year, info.Month, info.Day);
+    const QDate date(info.calendarYear(), info.Month, info.Day);
     if (date.isValid() && date >= dtp_->minimumDate() && date <= dtp_->maximumDate() &&
         !userIsWorkingDate(dtp_))
         dtp_->setDate(date);
@@ -305,7 +306,7 @@ void GeoView::dtpChange() {
     InfoBlock& info = link().info;
     info.Day = std::int8_t(date.day());
     info.Month = std::int8_t(date.month());
-    info.Year = std::int8_t(date.year() - 2000);
+    info.setCalendarYear(date.year());
     UpdateGeoView();
     writeClock();
 }

@@ -82,6 +82,12 @@ struct InfoBlock {
     std::array<std::uint8_t, Size> encode() const;
     static InfoBlock decode(const std::uint8_t* bytes); // reads Size bytes
 
+    // The calendar year of the board's clock: the Year byte counts the years
+    // after 2000, read unsigned (2000..2255). The program writes only years up
+    // to 2127 (fieldrange::Year), where signed and unsigned readings agree.
+    int calendarYear() const { return 2000 + std::uint8_t(Year); }
+    void setCalendarYear(int year) { Year = std::int8_t(std::uint8_t((year - 2000) & 0xFF)); }
+
     bool inMode(BoardMode mode) const { return Mode == std::uint8_t(mode); }
     void setMode(BoardMode mode) { Mode = std::uint8_t(mode); }
     // Auto or Geo: the board runs its schedule and its weather.

@@ -1,22 +1,18 @@
 #pragma once
 
+#include "device/records/info_block.h"
 #include "device/records/schedule_line.h"
 
 #include <QJsonObject>
 
-namespace kv {
-class BoardLink;
-}
-
-namespace kv::cli {
+namespace kv::present {
 
 // One line as `schedule --json` gives it: line, hour, minute, altitude
 // (degrees, two decimals), levels (percent), display, clouds, storms, timer
 // and switch.
 QJsonObject lineJson(const ScheduleLine& line, int index);
 
-// The schedule the link holds as `schedule --json` gives it: mode,
-// currentLine and lines.
-QJsonObject scheduleJson(const BoardLink& link);
+// The schedule as `schedule --json` gives it: mode, currentLine and lines.
+QJsonObject scheduleJson(const InfoBlock& info, const Schedule& schedule);
 
-} // namespace kv::cli
+} // namespace kv::present

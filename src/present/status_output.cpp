@@ -1,5 +1,6 @@
-#include "cli/status_output.h"
+#include "present/status_output.h"
 
+#include "board/value_words.h"
 #include "device/clock_sync.h"
 #include "device/health.h"
 #include "text/log_stamp.h"
@@ -12,21 +13,9 @@
 
 #include <cmath>
 
-namespace kv::cli {
+namespace kv::present {
 
 namespace {
-
-QString modeName(BoardMode mode) {
-    switch (mode) {
-    case BoardMode::Manual:
-        return QStringLiteral("manual");
-    case BoardMode::Auto:
-        return QStringLiteral("auto");
-    case BoardMode::Geo:
-        return QStringLiteral("geo");
-    }
-    return QString();
-}
 
 QString modeText(std::uint8_t raw) {
     const auto mode = boardModeOf(raw);
@@ -49,11 +38,6 @@ QString levelText(const InfoBlock& info, int channel) {
 
 } // namespace
 
-QString modeName(std::uint8_t raw) {
-    const auto mode = boardModeOf(raw);
-    return mode ? modeName(*mode) : QString::number(raw);
-}
-
 double percentOf(int level) {
     return std::round(levelToPercent(level) * 100.0) / 100.0;
 }
@@ -71,7 +55,7 @@ QJsonObject statusJson(const InfoBlock& info) {
     return {
         {QStringLiteral("firmwareVersion"), info.FirmwareVersion},
         {QStringLiteral("clock"), clock ? QJsonValue(isoText(*clock)) : QJsonValue()},
-        {QStringLiteral("mode"), modeName(info.Mode)},
+        {QStringLiteral("mode"), words::modeName(info.Mode)},
         {QStringLiteral("levels"), levels},
         {QStringLiteral("waterTemperature"),
          sensor ? QJsonValue(info.WaterTemp / 10.0) : QJsonValue()},
@@ -138,4 +122,4 @@ QString watchLine(const InfoBlock& info, const QDateTime& computer) {
     return fields.join(QStringLiteral(" | "));
 }
 
-} // namespace kv::cli
+} // namespace kv::present

@@ -1,7 +1,7 @@
-#include "cli/schedule_json.h"
+#include "present/schedule_json.h"
 
-#include "cli/status_output.h"
-#include "device/board_link.h"
+#include "board/value_words.h"
+#include "present/status_output.h"
 #include "schedule/schedule_cells.h"
 
 #include <QJsonArray>
@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-namespace kv::cli {
+namespace kv::present {
 
 namespace {
 
@@ -38,13 +38,13 @@ QJsonObject lineJson(const ScheduleLine& line, int index) {
     };
 }
 
-QJsonObject scheduleJson(const BoardLink& link) {
+QJsonObject scheduleJson(const InfoBlock& info, const Schedule& schedule) {
     QJsonArray lines;
-    for (int i = 0; i < int(link.schedule.size()); ++i)
-        lines.append(lineJson(link.schedule[std::size_t(i)], i));
-    return {{QStringLiteral("mode"), modeName(link.info.Mode)},
-            {QStringLiteral("currentLine"), link.info.CurrentLine},
+    for (int i = 0; i < int(schedule.size()); ++i)
+        lines.append(lineJson(schedule[std::size_t(i)], i));
+    return {{QStringLiteral("mode"), words::modeName(info.Mode)},
+            {QStringLiteral("currentLine"), info.CurrentLine},
             {QStringLiteral("lines"), lines}};
 }
 
-} // namespace kv::cli
+} // namespace kv::present

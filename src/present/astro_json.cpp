@@ -1,8 +1,8 @@
-#include "cli/astro_json.h"
+#include "present/astro_json.h"
 
 #include <QJsonValue>
 
-namespace kv::cli {
+namespace kv::present {
 
 namespace {
 
@@ -55,4 +55,4 @@ QJsonObject geoFiguresJson(const GeoFigures& figures) {
             {QStringLiteral("label"), figures.label}};
 }
 
-} // namespace kv::cli
+} // namespace kv::present

@@ -4,9 +4,9 @@
 
 #include <QJsonObject>
 
-namespace kv::cli {
+namespace kv::present {
 
 // The Geo view's figures as `astro --json` gives them: sun, moon and label.
 QJsonObject geoFiguresJson(const GeoFigures& figures);
 
-} // namespace kv::cli
+} // namespace kv::present

@@ -1,13 +1,12 @@
-#include "cli/board_pictures.h"
+#include "present/board_pictures.h"
 
-#include "device/board_link.h"
 #include "plot/board_chart.h"
 #include "plot/board_day_curve.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>
 
-namespace kv::cli {
+namespace kv::present {
 
 namespace {
 
@@ -34,17 +33,18 @@ QString pictureSizeRule() {
     return QStringLiteral("WIDTHxHEIGHT, each %1 to %2 pixels").arg(SmallestSide).arg(LargestSide);
 }
 
-QImage drawBoardDayCurve(const BoardLink& link, int channel, QSize size) {
-    DayCurveScene scene = boardDayCurveScene(link.info, link.expert, link.schedule, channel);
+QImage drawBoardDayCurve(const InfoBlock& info, const ExpertBlock& expert, const Schedule& schedule,
+                         int channel, QSize size) {
+    DayCurveScene scene = boardDayCurveScene(info, expert, schedule, channel);
     scene.font = QGuiApplication::font();
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     DrawDayCurve(image, scene);
     return image;
 }
 
-QImage drawBoardChart(const BoardLink& link, QSize size, const QDateTime& computer) {
-    return chart::drawChart(chart::boardChartInput(link.info, link.expert, link.chart, computer),
-                            size);
+QImage drawBoardChart(const InfoBlock& info, const ExpertBlock& expert, const ChartBlock& chart,
+                      QSize size, const QDateTime& computer) {
+    return chart::drawChart(chart::boardChartInput(info, expert, chart, computer), size);
 }
 
-} // namespace kv::cli
+} // namespace kv::present

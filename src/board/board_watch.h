@@ -5,19 +5,18 @@
 #include <QTimer>
 
 namespace kv {
-class DeviceSession;
-}
 
-namespace kv::cli {
+class BoardService;
 
-// Keeps watch over the board as the window does: the session's poller reads
-// it at its interval and keeps its clock in step; an unplugged board is
-// looked for until it comes back, and then polled again at once. Tells what
-// it saw; `watch` prints it, `serve` sends it to the web page.
+// Keeps watch over the board as the window does, for the fronts that run
+// without one (`watch`, `serve`): the service polls it at its interval and
+// keeps its clock in step; an unplugged board is looked for until it comes
+// back, and then polled again at once. Tells what it saw in the words of
+// `watch --json` and the web page's live feed.
 class BoardWatch : public QObject {
     Q_OBJECT
 public:
-    explicit BoardWatch(DeviceSession& session, QObject* parent = nullptr);
+    explicit BoardWatch(BoardService& service, QObject* parent = nullptr);
 
     // Polls at once when a board is connected, else looks for one every
     // rescanMs until it comes.
@@ -41,8 +40,8 @@ signals:
 private:
     void afterPoll(bool readOk);
 
-    DeviceSession& session_;
+    BoardService& service_;
     QTimer rescan_;
 };
 
-} // namespace kv::cli
+} // namespace kv

@@ -7,11 +7,8 @@
 #include <QString>
 #include <QTextStream>
 
-namespace kv::cli {
+namespace kv::present {
 
-// The command word of a raw Mode byte ("manual", "auto", "geo"); the number
-// for an unknown mode.
-QString modeName(std::uint8_t raw);
 // A level in percent with two decimals, as the JSON documents give it.
 double percentOf(int level);
 
@@ -35,4 +32,4 @@ void printStatus(QTextStream& out, const InfoBlock& info);
 // conditions.
 QString watchLine(const InfoBlock& info, const QDateTime& computer);
 
-} // namespace kv::cli
+} // namespace kv::present
