@@ -5,6 +5,29 @@
 
 namespace kv::cli {
 
+ExitStatus exitStatusOf(OutcomeCode code) {
+    switch (code) {
+    case OutcomeCode::Done:
+        return ExitDone;
+    case OutcomeCode::OutOfRange:
+    case OutcomeCode::NoSuchLine:
+    case OutcomeCode::NotWritable:
+        // Nothing was sent: the words asked for what cannot be.
+        return ExitUsage;
+    case OutcomeCode::NoBoard:
+        return ExitNoDevice;
+    case OutcomeCode::NotInThisMode:
+    case OutcomeCode::NotAnswered:
+    case OutcomeCode::NotTaken:
+    case OutcomeCode::FileRefused:
+    case OutcomeCode::Busy:
+    case OutcomeCode::Cancelled:
+    case OutcomeCode::UpdateFailed:
+        break;
+    }
+    return ExitFailed;
+}
+
 namespace {
 
 // Options of commands that take a value; they may stand before the command

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/outcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +16,9 @@ enum ExitStatus {
     ExitUsage = 2,    // wrong usage
     ExitNoDevice = 3, // no board (or no bootloader) found
 };
+
+// The exit status of an operation's outcome.
+ExitStatus exitStatusOf(OutcomeCode code);
 
 // The command line split into the options that may stand anywhere and the
 // command with its own words.

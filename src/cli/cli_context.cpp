@@ -1,10 +1,6 @@
 #include "cli/cli_context.h"
 
 #include "cli/commands.h"
-#include "device/board_link.h"
-#include "device/device_session.h"
-#include "device/discovery.h"
-#include "device/hid_controller.h"
 #include "device/system_devices.h"
 #include "sim/simulation.h"
 
@@ -67,8 +63,8 @@ void Context::printJson(const QJsonObject& object) {
     out_.flush();
 }
 
-DeviceSession& Context::session() {
-    if (!session_) {
+BoardService& Context::service(ConnectReads reads) {
+    if (!service_) {
         std::vector<DeviceSource> sources;
         if (useSystemDevices_) {
             systemDevices_ = std::make_unique<SystemDevices>();
@@ -78,33 +74,28 @@ DeviceSession& Context::session() {
             simulation_ = std::make_unique<sim::Simulation>(sim::Simulation::State::Keep);
             sources.push_back(simulation_->source());
         }
-        session_ = std::make_unique<DeviceSession>(reporter_, sources);
-        session_->discovery().setBoardChoice(DeviceChoice(args_.device));
+        BoardServiceOptions options;
+        options.choice = DeviceChoice(args_.device);
+        options.reads = reads;
+        options.front = Front::CommandLine;
+        service_ = std::make_unique<BoardService>(reporter_, sources, options);
     }
-    return *session_;
-}
-
-BoardLink& Context::link() {
-    return session().link();
+    return *service_;
 }
 
 int Context::connectBoard() {
-    DeviceSession& s = session();
-    s.controller().scanNow(true);
-    Discovery& discovery = s.discovery();
-    if (discovery.isBoardConnected())
+    BoardService& board = service();
+    board.scanNow();
+    if (board.isConnected())
         return ExitDone;
-    // A board that cannot be used: another firmware, or no access.
-    if (!discovery.boardProblem().isEmpty())
-        return fail(ExitFailed, discovery.boardProblem());
-    return fail(ExitNoDevice, noBoardText());
+    // No board, or one that cannot be used: another firmware, no access.
+    return fail(board.boardHeld() ? ExitFailed : ExitNoDevice, board.problem().text());
 }
 
-QString Context::noBoardText() const {
-    if (args_.device.isEmpty())
-        return QStringLiteral("no KestVELQOR board found");
-    return QStringLiteral("no KestVELQOR board with serial number or HID path \"%1\" found")
-        .arg(args_.device);
+int Context::end(const Outcome& outcome) {
+    if (outcome.ok())
+        return ExitDone;
+    return fail(exitStatusOf(outcome.code), outcome.text());
 }
 
 void Context::finish() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/board_service.h"
 #include "cli/cli_args.h"
 #include "text/reporter.h"
 
@@ -12,8 +13,6 @@
 #include <optional>
 
 namespace kv {
-class BoardLink;
-class DeviceSession;
 class SystemDevices;
 namespace sim {
 class Simulation;
@@ -41,7 +40,7 @@ private:
     QStringList announced_;
 };
 
-// One run of a command: its arguments, its output and the device session.
+// One run of a command: its arguments, its output and the board service.
 // Without systemDevices only the simulated board exists (the fuzz target runs
 // every command and must never reach a real board).
 class Context {
@@ -56,6 +55,9 @@ public:
     QTextStream& out() { return out_; }
     // One clear line on standard error; returns the status for convenience.
     int fail(int status, const QString& message);
+    // An operation's outcome as the command's end: 0 for Done, else its
+    // message on standard error and the exit status of its code.
+    int end(const Outcome& outcome);
     // The command's own words with the options it knows, holding between
     // minWords and maxWords positional words. On wrong usage prints why and
     // gives nothing: the command then ends with ExitUsage.
@@ -65,19 +67,15 @@ public:
     // Prints a JSON document on standard output.
     void printJson(const QJsonObject& object);
 
-    // The device session, created on first use: scans once and connects to a
-    // board through discovery.
-    DeviceSession& session();
+    // The board service, created on first use (with --device only the board
+    // with that serial number or HID path is taken). A command reads only
+    // what it needs: a board is read for its InfoBlock alone when it
+    // connects, unless the first caller asks for everything (serve).
+    BoardService& service(ConnectReads reads = ConnectReads::InfoOnly);
     // Scans and waits until a board with the supported firmware is connected.
     // On failure prints the reason and returns the exit status (3 when there
     // is no board at all, 1 when it cannot be used); 0 on success.
-    // With --device only the board with that serial number or HID path is
-    // taken.
     int connectBoard();
-    // Why there is no board: "no KestVELQOR board found", naming what
-    // --device looked for.
-    QString noBoardText() const;
-    BoardLink& link();
     // The simulated board with --simulate, else null.
     sim::Simulation* simulation() { return simulation_.get(); }
     // Saves the simulated board's state for the next run (with --simulate).
@@ -89,10 +87,10 @@ private:
     CliReporter reporter_;
     QTextStream out_;
     QTextStream err_;
-    // The device sources first: the session uses them until it is gone.
+    // The device sources first: the service uses them until it is gone.
     std::unique_ptr<SystemDevices> systemDevices_;
     std::unique_ptr<sim::Simulation> simulation_;
-    std::unique_ptr<DeviceSession> session_;
+    std::unique_ptr<BoardService> service_;
 };
 
 } // namespace kv::cli
