@@ -144,6 +144,8 @@ Outcome BoardService::selectLine(int index, const Origin& origin) {
     const QString detail = QString::number(index);
     if (!isConnected())
         return end(Operation::SelectLine, detail, origin, noBoardOutcome());
+    if (Outcome unread = ensureRead({BoardRecord::Schedule}); !unread.ok())
+        return end(Operation::SelectLine, detail, origin, unread);
     if (Outcome refusal = checkLine(index); !refusal.ok())
         return end(Operation::SelectLine, detail, origin, refusal);
     BoardLink& link = session_.link();
@@ -178,6 +180,8 @@ Outcome BoardService::setConfiguration(const InfoBlock& configuration, const Ori
 Outcome BoardService::setExpert(const ExpertBlock& expert, const Origin& origin) {
     if (!isConnected())
         return end(Operation::SetExpert, QString(), origin, noBoardOutcome());
+    if (Outcome unread = ensureRead({BoardRecord::Expert}); !unread.ok())
+        return end(Operation::SetExpert, QString(), origin, unread);
     BoardLink& link = session_.link();
     link.expert = expert;
     const bool ok = link.SetExpert();
@@ -201,6 +205,31 @@ Outcome BoardService::startStorm(const Origin& origin) {
 
 Outcome BoardService::saveSettings(const Origin& origin) {
     return sendCommand(Operation::Save, BoardCommand::Save, origin);
+}
+
+Outcome BoardService::ensureRead(std::initializer_list<BoardRecord> records) {
+    BoardLink& link = session_.link();
+    bool ok = true;
+    for (BoardRecord record : records) {
+        if (asked_[std::size_t(record)])
+            continue;
+        switch (record) {
+        case BoardRecord::Info:
+            ok = link.GetInfoConfig() && ok;
+            break;
+        case BoardRecord::Expert:
+        case BoardRecord::Chart:
+            ok = link.GetExpertChart() && ok;
+            break;
+        case BoardRecord::Schedule:
+            ok = link.GetSchedule() && ok;
+            break;
+        }
+    }
+    if (ok)
+        return Outcome::done();
+    return Outcome::failed(OutcomeCode::NotAnswered,
+                           {QStringLiteral("BoardDidNotAnswerEveryRead"), {}});
 }
 
 Outcome BoardService::reread(std::initializer_list<BoardRecord> records, const Origin& origin) {

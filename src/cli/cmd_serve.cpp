@@ -1,15 +1,12 @@
 // A web page for the board: the board's API and the page over HTTP, the
 // status pushed live after every poll, until SIGINT or SIGTERM.
-#include "cli/board_watch.h"
+#include "board/board_watch.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "cli/status_output.h"
 #include "cli/stop_signals.h"
 #include "cli/web_api.h"
-#include "device/board_link.h"
-#include "device/device_session.h"
-#include "device/hid_controller.h"
 #include "device/poller.h"
+#include "present/status_output.h"
 #include "text/log_stamp.h"
 #include "web/listen_address.h"
 #include "web/page_files.h"
@@ -115,9 +112,9 @@ int runServe(Context& c) {
     StopSignals stop;
     QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
 
-    DeviceSession& session = c.session();
+    BoardService& board = c.service(ConnectReads::Everything);
     // A board that is not there yet is waited for; the page says so.
-    session.controller().scanNow(true);
+    board.scanNow();
 
     web::WebServer server(token->token);
     server.log = [](const QString& line) {
@@ -131,14 +128,14 @@ int runServe(Context& c) {
         return c.fail(ExitFailed, error);
     announce(c, address, server.port(), *token);
 
-    BoardWatch watch(session);
+    BoardWatch watch(board);
     QObject::connect(&watch, &BoardWatch::statusPolled, &server, [&] {
-        server.live().send(pollJson(c.link().info, QDateTime::currentDateTime()));
+        server.live().send(present::pollJson(board.info(), QDateTime::currentDateTime()));
     });
-    QObject::connect(&watch, &BoardWatch::boardEvent, &server,
-                     [&](const QString& name, const QString& message) {
-                         server.live().send(eventJson(name, message, QDateTime::currentDateTime()));
-                     });
+    QObject::connect(
+        &watch, &BoardWatch::boardEvent, &server, [&](const QString& name, const QString& message) {
+            server.live().send(present::eventJson(name, message, QDateTime::currentDateTime()));
+        });
     watch.start(Poller::IntervalMs);
     loop.exec();
     server.live().closeAll();

@@ -1,20 +1,19 @@
 #include "cli/web_api.h"
 
-#include "cli/astro_json.h"
-#include "cli/board_actions.h"
-#include "cli/board_pictures.h"
-#include "cli/board_watch.h"
+#include "board/board_watch.h"
+#include "board/value_words.h"
 #include "cli/cli_args.h"
 #include "cli/cli_context.h"
 #include "cli/schedule_fields.h"
-#include "cli/schedule_json.h"
-#include "cli/status_output.h"
-#include "device/board_link.h"
-#include "device/device_session.h"
-#include "device/discovery.h"
+#include "device/records/field_range.h"
 #include "geo/board_geo.h"
 #include "plot/channel_colors.h"
+#include "present/astro_json.h"
+#include "present/board_pictures.h"
+#include "present/schedule_json.h"
+#include "present/status_output.h"
 #include "text/log_stamp.h"
+#include "text/range_reason.h"
 #include "text/text_catalogue.h"
 #include "web/web_server.h"
 
@@ -27,6 +26,8 @@
 
 namespace kv::cli {
 
+using namespace present;
+
 namespace {
 
 using web::errorReply;
@@ -35,14 +36,6 @@ using web::WebReply;
 using web::WebRequest;
 
 const QString Api = QStringLiteral("/api/v1/");
-
-WebReply noAnswer() {
-    return errorReply(502, QStringLiteral("the board did not answer"));
-}
-
-WebReply notTaken() {
-    return errorReply(502, QStringLiteral("the board did not take the change"));
-}
 
 WebReply done(QJsonObject object = {}) {
     object.insert(QStringLiteral("ok"), true);
@@ -139,21 +132,34 @@ BoardApi::BoardApi(Context& c, web::WebServer& server) : c_(c), server_(server) 
 }
 
 QJsonObject BoardApi::liveGreeting() {
-    Discovery& discovery = c_.session().discovery();
+    const BoardService& board = c_.service();
     const QDateTime now = QDateTime::currentDateTime();
-    if (discovery.isBoardConnected())
-        return pollJson(c_.link().info, now);
-    if (!discovery.boardProblem().isEmpty())
-        return eventJson(BoardWatch::OtherFirmware, discovery.boardProblem(), now);
-    return eventJson(BoardWatch::Unplugged, c_.noBoardText(), now);
+    if (board.isConnected())
+        return pollJson(board.info(), now);
+    if (board.boardHeld())
+        return eventJson(BoardWatch::OtherFirmware, board.problem().text(), now);
+    return eventJson(BoardWatch::Unplugged, board.problem().text(), now);
 }
 
 std::optional<WebReply> BoardApi::noBoard() {
-    Discovery& discovery = c_.session().discovery();
-    if (discovery.isBoardConnected())
+    const BoardService& board = c_.service();
+    if (board.isConnected())
         return std::nullopt;
-    const QString problem = discovery.boardProblem();
-    return errorReply(503, problem.isEmpty() ? c_.noBoardText() : problem);
+    return errorReply(503, board.problem().text());
+}
+
+WebReply BoardApi::failed(const Outcome& outcome) {
+    switch (outcome.code) {
+    case OutcomeCode::OutOfRange:
+    case OutcomeCode::NotWritable:
+        return errorReply(400, outcome.text());
+    case OutcomeCode::NoSuchLine:
+        return errorReply(404, outcome.text());
+    case OutcomeCode::NoBoard:
+        return errorReply(503, outcome.text());
+    default:
+        return errorReply(502, outcome.text());
+    }
 }
 
 void BoardApi::logChange(const WebRequest& request, const QString& what) {
@@ -165,19 +171,14 @@ void BoardApi::logChange(const WebRequest& request, const QString& what) {
 WebReply BoardApi::status() {
     if (auto refusal = noBoard())
         return *refusal;
-    BoardLink& link = c_.link();
-    if (!link.GetInfoConfig())
-        return noAnswer();
-    return jsonReply(statusJson(link.info));
+    return jsonReply(statusJson(c_.service().info()));
 }
 
 WebReply BoardApi::schedule() {
     if (auto refusal = noBoard())
         return *refusal;
-    BoardLink& link = c_.link();
-    if (!link.GetSchedule())
-        return errorReply(502, QStringLiteral("the board did not answer every schedule read"));
-    return jsonReply(scheduleJson(link));
+    const BoardService& board = c_.service();
+    return jsonReply(scheduleJson(board.info(), board.schedule()));
 }
 
 WebReply BoardApi::changeLine(const WebRequest& request, const QString& segment) {
@@ -200,25 +201,19 @@ WebReply BoardApi::changeLine(const WebRequest& request, const QString& segment)
                 400, QStringLiteral("%1: expected a text, a number, true or false").arg(it.key()));
         words << it.key() + QLatin1Char('=') + *word;
     }
-    const FieldEdits fields = parseFieldEdits(words);
+    const FieldWords fields = parseFieldWords(words);
     if (!fields.error.isEmpty())
         return errorReply(400, fields.error);
+    if (const Outcome refusal = checkLineFields(fields.fields); !refusal.ok())
+        return failed(refusal);
     if (auto missing = noBoard())
         return *missing;
-    const LineChange change = changeScheduleLine(c_.link(), index, fields.edits);
-    switch (change.outcome) {
-    case LineChange::Written:
-        break;
-    case LineChange::NoSuchLine:
-        return errorReply(404, change.message);
-    case LineChange::NotWritable:
-        return errorReply(400, change.message);
-    case LineChange::ReadFailed:
-    case LineChange::WriteFailed:
-        return errorReply(502, change.message);
-    }
+    BoardService& board = c_.service();
+    const Outcome change = board.changeScheduleLine(index, fields.fields, true);
+    if (!change.ok())
+        return failed(change);
     logChange(request, QStringLiteral("schedule line %1: %2").arg(index).arg(words.join(' ')));
-    return done({{QStringLiteral("line"), lineJson(change.line, index)}});
+    return done({{QStringLiteral("line"), lineJson(board.schedule()[std::size_t(index)], index)}});
 }
 
 WebReply BoardApi::mode(const WebRequest& request) {
@@ -226,14 +221,14 @@ WebReply BoardApi::mode(const WebRequest& request) {
     const auto body = bodyObject(request, refusal);
     if (!body)
         return refusal;
-    const auto mode = modeOfWord(body->value(QStringLiteral("mode")).toString());
+    const auto mode = words::modeOf(body->value(QStringLiteral("mode")).toString());
     if (!mode)
         return errorReply(400, QStringLiteral("mode must be manual, auto or geo"));
     if (auto missing = noBoard())
         return *missing;
-    if (!setBoardMode(c_.link(), *mode))
-        return notTaken();
-    const QString name = modeName(std::uint8_t(*mode));
+    if (const Outcome set = c_.service().setMode(*mode); !set.ok())
+        return failed(set);
+    const QString name = words::modeName(*mode);
     logChange(request, QStringLiteral("mode %1").arg(name));
     return done({{QStringLiteral("mode"), name}});
 }
@@ -243,27 +238,37 @@ WebReply BoardApi::level(const WebRequest& request) {
     const auto body = bodyObject(request, refusal);
     if (!body)
         return refusal;
-    const int channel = channelOfWord(wordOf(body->value(QStringLiteral("channel"))).value_or(""));
+    const int channel =
+        words::channelOf(wordOf(body->value(QStringLiteral("channel"))).value_or(""));
     if (channel < 0)
         return errorReply(400, QStringLiteral("channel must be W, R, G, B or 0 to 3"));
-    const auto percent = percentOfWord(wordOf(body->value(QStringLiteral("percent"))).value_or(""));
+    const auto percent =
+        words::percentOf(wordOf(body->value(QStringLiteral("percent"))).value_or(""));
     if (!percent)
         return errorReply(400, QStringLiteral("percent must be a number from 0 to 100"));
+    if (!fieldrange::LevelPercent.contains(*percent))
+        return errorReply(400, rangeReason(fieldrange::LevelPercent));
     if (auto missing = noBoard())
         return *missing;
-    if (!setChannelLevel(c_.link(), channel, *percent))
-        return notTaken();
+    BoardService& board = c_.service();
+    if (const Outcome set =
+            board.setLevel(channel, int(storedValue(fieldrange::LevelPercent, *percent)));
+        !set.ok())
+        return failed(set);
     logChange(request, QStringLiteral("level %1 %2 %").arg(ChannelLetter(channel)).arg(*percent));
-    return done(
-        {{QStringLiteral("channel"), ChannelLetter(channel)},
-         {QStringLiteral("percent"), percentOf(c_.link().info.Level[std::size_t(channel)])}});
+    return done({{QStringLiteral("channel"), ChannelLetter(channel)},
+                 {QStringLiteral("percent"), percentOf(board.info().Level[std::size_t(channel)])}});
 }
 
 WebReply BoardApi::command(const WebRequest& request, int command, const QString& name) {
     if (auto missing = noBoard())
         return *missing;
-    if (!c_.link().SendCommand(BoardCommand(command)))
-        return notTaken();
+    BoardService& board = c_.service();
+    const Outcome sent = command == int(BoardCommand::Cloud)   ? board.startCloud()
+                         : command == int(BoardCommand::Storm) ? board.startStorm()
+                                                               : board.saveSettings();
+    if (!sent.ok())
+        return failed(sent);
     logChange(request, name);
     return done();
 }
@@ -271,23 +276,20 @@ WebReply BoardApi::command(const WebRequest& request, int command, const QString
 WebReply BoardApi::astro() {
     if (auto missing = noBoard())
         return *missing;
-    BoardLink& link = c_.link();
-    // The place is an expert setting, which polling does not read.
-    if (!link.GetExpertChart())
-        return noAnswer();
-    const auto figures = boardGeoFigures(link.info, link.expert);
+    const BoardService& board = c_.service();
+    const auto figures = boardGeoFigures(board.info(), board.expert());
     if (!figures)
         return errorReply(502, QStringLiteral("the board's clock gives no date"));
     QJsonObject object = geoFiguresJson(*figures);
-    object.insert(QStringLiteral("latitude"), link.expert.Lat / 10.0);
-    object.insert(QStringLiteral("longitude"), link.expert.Lon / 10.0);
+    object.insert(QStringLiteral("latitude"), board.expert().Lat / 10.0);
+    object.insert(QStringLiteral("longitude"), board.expert().Lon / 10.0);
     return jsonReply(object);
 }
 
 WebReply BoardApi::curve(const WebRequest& request) {
     int channel = 0;
     if (request.query.hasQueryItem(QStringLiteral("channel"))) {
-        channel = channelOfWord(request.query.queryItemValue(QStringLiteral("channel")));
+        channel = words::channelOf(request.query.queryItemValue(QStringLiteral("channel")));
         if (channel < 0)
             return errorReply(400, QStringLiteral("channel must be W, R, G, B or 0 to 3"));
     }
@@ -296,10 +298,8 @@ WebReply BoardApi::curve(const WebRequest& request) {
         return errorReply(400, QStringLiteral("size must be %1").arg(pictureSizeRule()));
     if (auto missing = noBoard())
         return *missing;
-    BoardLink& link = c_.link();
-    if (!link.GetSchedule() || !link.GetExpertChart())
-        return noAnswer();
-    return png(drawBoardDayCurve(link, channel, *size));
+    const BoardService& board = c_.service();
+    return png(drawBoardDayCurve(board.info(), board.expert(), board.schedule(), channel, *size));
 }
 
 WebReply BoardApi::chart(const WebRequest& request) {
@@ -308,16 +308,16 @@ WebReply BoardApi::chart(const WebRequest& request) {
         return errorReply(400, QStringLiteral("size must be %1").arg(pictureSizeRule()));
     if (auto missing = noBoard())
         return *missing;
-    BoardLink& link = c_.link();
-    if (!link.GetExpertChart())
-        return noAnswer();
-    return png(drawBoardChart(link, *size));
+    BoardService& board = c_.service();
+    if (const Outcome read = board.reread({BoardRecord::Expert}); !read.ok())
+        return failed(read);
+    return png(drawBoardChart(board.info(), board.expert(), board.chart(), *size));
 }
 
 WebReply BoardApi::channels() {
     if (auto missing = noBoard())
         return *missing;
-    const InfoBlock& info = c_.link().info;
+    const InfoBlock& info = c_.service().info();
     QJsonArray list;
     for (int channel = 0; channel < ChannelCount; ++channel) {
         const int color = colorTableIndex(info.ColorName[std::size_t(channel)]);

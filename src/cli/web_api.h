@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/outcome.h"
 #include "web/web_reply.h"
 #include "web/web_request.h"
 
@@ -36,6 +37,7 @@ private:
 
     // 503 when no usable board is connected.
     std::optional<WebReply> noBoard();
+    static WebReply failed(const Outcome& outcome);
     void logChange(const WebRequest& request, const QString& what);
 
     WebReply status();

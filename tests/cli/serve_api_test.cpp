@@ -128,7 +128,7 @@ TEST_F(ServeApiTest, ChangesReachTheBoard) {
               50.0);
     // Percent as text with a comma, channel by number, as the command line takes them.
     ASSERT_EQ(client.post("/api/v1/level", R"({"channel":"1","percent":"12,5"})").status, 200);
-    EXPECT_EQ(board().info().Level[1], context->link().info.Level[1]);
+    EXPECT_EQ(board().info().Level[1], context->service().info().Level[1]);
 
     const WebAnswer line =
         client.send("PUT", "/api/v1/schedule/2", R"({"time":"7:5","W":50,"clouds":true})");
