@@ -224,6 +224,8 @@ private:
     // the InfoBlock alone): a change must never be built on a record the
     // board was never asked for. Done, or NotAnswered.
     Outcome ensureRead(std::initializer_list<BoardRecord> records);
+    // One record read from the board; whether it answered.
+    bool readRecord(BoardRecord record);
     Outcome sendCommand(Operation operation, BoardCommand command, const Origin& origin);
     void stamp(BoardRecord record, bool ok);
     void connectParts();

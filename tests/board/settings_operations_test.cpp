@@ -1,6 +1,7 @@
 #include "served_board.h"
 
 #include "settings/settings_file.h"
+#include "support/file_text.h"
 #include "support/special_files.h"
 
 #include <QDir>
@@ -12,17 +13,6 @@ using namespace kv;
 using namespace kv::testing;
 
 namespace {
-
-QString readText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-}
-
-void writeText(const QString& path, const QString& text) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(text.toLatin1());
-}
 
 class SettingsOperations : public ::testing::Test {
 protected:

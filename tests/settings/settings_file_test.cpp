@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 #include "support/file_size_limit.h"
+#include "support/file_text.h"
 #include "support/special_files.h"
 #include "text/text_catalogue.h"
 
@@ -12,17 +13,6 @@ using namespace kv;
 using namespace kv::testing;
 
 namespace {
-
-QString readText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-}
-
-void writeText(const QString& path, const QString& text) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(text.toLatin1());
-}
 
 Schedule linesOf(int count) {
     Schedule schedule(static_cast<std::size_t>(count));
@@ -155,8 +145,8 @@ TEST_F(SettingsFileTest, PipesAndDevicesAreRefusedWithoutReadingThem) {
     ASSERT_TRUE(makeFifo(fifo));
     for (const QString& special : {fifo, EndlessDevice}) {
         QString error;
-        EXPECT_FALSE(withoutHanging([&] { return readConfigFile(special, info, expert, &error); },
-                                    fifo));
+        EXPECT_FALSE(
+            withoutHanging([&] { return readConfigFile(special, info, expert, &error); }, fifo));
         EXPECT_EQ(error, QString::fromUtf8("keine reguläre Datei"));
         Schedule lines = linesOf(2);
         EXPECT_FALSE(
