@@ -12,6 +12,7 @@
 // KESTVELQOR_SOAK_STEPS for a longer run by hand.
 #include "../firmware/firmware_test_support.h"
 #include "support/file_size_limit.h"
+#include "typing.h"
 #include "window_test_support.h"
 
 #include "schedule/schedule_cells.h"
@@ -249,9 +250,7 @@ protected:
         auto* edit = child<QLineEdit>(QString::fromLatin1(edits[pick(4)]));
         if (!edit || !edit->isEnabled())
             return;
-        QTest::mouseClick(edit, Qt::LeftButton);
-        edit->selectAll();
-        QTest::keyClicks(edit, QString::number(pick(101)));
+        typeInto(edit, QString::number(pick(101)));
         QTest::keyClick(edit, Qt::Key_Return);
         ++counts.edits;
     }

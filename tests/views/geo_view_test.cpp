@@ -351,9 +351,7 @@ TEST_F(GeoViewTest, RefreshesSkipTheControlTheUserIsWorking) {
     EXPECT_EQ(view->datePicker()->date(), QDate(2026, 5, 4));
     EXPECT_EQ(view->latitudeEdit()->text(), "12,3");
 
-    QTest::mouseClick(view->latitudeEdit(), Qt::LeftButton);
-    view->latitudeEdit()->selectAll();
-    QTest::keyClicks(view->latitudeEdit(), "4");
+    typeInto(view->latitudeEdit(), "4");
     board().expert().Lat = 555;
     reread(BoardRecord::Expert);
     EXPECT_EQ(view->latitudeEdit()->text(), "4");
