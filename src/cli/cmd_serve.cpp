@@ -5,7 +5,6 @@
 #include "cli/commands.h"
 #include "cli/stop_signals.h"
 #include "cli/web_api.h"
-#include "device/poller.h"
 #include "present/status_output.h"
 #include "text/log_stamp.h"
 #include "web/listen_address.h"
@@ -136,7 +135,7 @@ int runServe(Context& c) {
         &watch, &BoardWatch::boardEvent, &server, [&](const QString& name, const QString& message) {
             server.live().send(present::eventJson(name, message, QDateTime::currentDateTime()));
         });
-    watch.start(Poller::IntervalMs);
+    watch.start(board.pollInterval());
     loop.exec();
     server.live().closeAll();
     return ExitDone;
