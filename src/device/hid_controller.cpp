@@ -96,7 +96,7 @@ TJvHidDeviceController::TJvHidDeviceController(QObject* parent) : QObject(parent
     // owner is still being built; a scan run by hand before that replaces it.
     QTimer::singleShot(0, this, [this] {
         if (initialScanPending_)
-            scan(true);
+            scanNow(true);
     });
 }
 
@@ -141,8 +141,13 @@ int TJvHidDeviceController::EnumeratePlugged() {
             break;
     }
     --enumerating_;
-    if (enumerating_ == 0)
+    if (enumerating_ == 0) {
         dropReleasedUnplugged();
+        // A visit outside a scan that heard of a change: look once more,
+        // from the event loop, when the visit's caller is done.
+        if (rescanPending_ && !scanning_)
+            QTimer::singleShot(0, this, [this] { scanNow(); });
+    }
     return visited;
 }
 
@@ -179,18 +184,27 @@ void TJvHidDeviceController::dropReleasedUnplugged() {
 }
 
 void TJvHidDeviceController::deviceNodesChanged() {
-    // A notification during a scan, during a visit of the devices (their
-    // handlers may run a nested event loop) or while the controller goes
-    // away is dropped: the next one rescans everything.
-    if (scanning_ || enumerating_ > 0 || destroying_)
-        return;
-    scan(false);
+    scanNow(false);
 }
 
 void TJvHidDeviceController::scanNow(bool initial) {
-    if (scanning_ || enumerating_ > 0 || destroying_)
+    if (destroying_)
         return;
+    // During a scan or a visit of the devices (their handlers may run a
+    // nested event loop: a file dialog) the list must not change under
+    // them: the request is remembered, and one more scan follows.
+    if (scanning_ || enumerating_ > 0) {
+        rescanPending_ = true;
+        return;
+    }
+    // This scan covers what was told before it.
+    rescanPending_ = false;
     scan(initial);
+    // What came in meanwhile: one more scan each time, until none did.
+    while (rescanPending_ && !destroying_) {
+        rescanPending_ = false;
+        scan(false);
+    }
 }
 
 void TJvHidDeviceController::scan(bool initial) {

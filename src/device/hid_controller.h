@@ -101,12 +101,15 @@ public:
     int deviceCount() const { return int(devices_.size()); }
     TJvHidDevice* deviceAt(int index) const;
 
-    // A device-nodes-changed notification: scans at once, unless a scan is
-    // already running (then the notification is dropped).
+    // A device-nodes-changed notification: scans at once. One that comes
+    // while a scan runs, or while the devices are visited, is remembered:
+    // one more scan follows the current one, so a device that arrived
+    // meanwhile is never missed.
     void deviceNodesChanged();
-    // Runs a scan now (dropped like a notification while one is running). With
-    // initial it is the initial scan: it always reports a change and the posted
-    // one no longer runs (the command-line tool scans without an event loop).
+    // Runs a scan now (remembered like a notification while one is running).
+    // With initial it is the initial scan: it always reports a change and the
+    // posted one no longer runs (the command-line tool scans without an event
+    // loop).
     void scanNow(bool initial = false);
 
 signals:
@@ -121,6 +124,7 @@ private:
     std::vector<std::unique_ptr<TJvHidDevice>> devices_;
     EnumerateHandler onEnumerate_;
     bool scanning_ = false;
+    bool rescanPending_ = false; // a change was told during a scan or a visit
     int enumerating_ = 0; // nesting depth of EnumeratePlugged
     bool destroying_ = false;
     bool initialScanPending_ = true;

@@ -178,38 +178,48 @@ TEST_F(ControllerTest, EnumeratePluggedVisitsClaimedDevicesAndStopsWhenAsked) {
     EXPECT_EQ(calls, 2);
 }
 
-TEST_F(ControllerTest, NotificationsDuringAScanAreDroppedNotDeferred) {
+TEST_F(ControllerTest, ANotificationDuringAScanBringsOneMoreScanAfterIt) {
     startEventLoop();
     backend.plug(FakeHidBackend::device("a", "X", "A"));
-    // The change handler sees more devices arrive and is told so at once.
-    QObject::connect(&controller, &TJvHidDeviceController::OnDeviceChange, [this] {
+    // The change handler sees another device arrive and is told so while the
+    // scan still runs (as a nested event loop would deliver it).
+    int told = 0;
+    QObject::connect(&controller, &TJvHidDeviceController::OnDeviceChange, [&] {
         if (backend.present.size() == 1) {
             backend.plug(FakeHidBackend::device("b", "X", "B"));
             controller.deviceNodesChanged();
+            controller.deviceNodesChanged();
+            ++told;
         }
     });
     controller.deviceNodesChanged();
-    startEventLoop();
-    EXPECT_EQ(backend.enumerateCalls, 2);
-    EXPECT_EQ(controller.deviceCount(), 1);
-
-    // The next notification rescans everything.
-    controller.deviceNodesChanged();
+    EXPECT_EQ(told, 1);
+    // The list did not change under the running scan; the one more scan
+    // (however many notifications came) found the second device without
+    // another event.
+    EXPECT_EQ(backend.enumerateCalls, 3);
     EXPECT_EQ(controller.deviceCount(), 2);
+    startEventLoop();
+    EXPECT_EQ(backend.enumerateCalls, 3);
 }
 
-TEST_F(ControllerTest, NotificationsDuringAVisitAreDropped) {
+TEST_F(ControllerTest, ANotificationDuringAVisitBringsAScanAfterIt) {
     backend.plug(FakeHidBackend::device("a", "X", "A"));
     startEventLoop();
     backend.unplug("a");
     controller.setOnEnumerate([this](TJvHidDevice* device, int) {
         // As a nested event loop of a long handler would deliver it.
         controller.deviceNodesChanged();
-        EXPECT_TRUE(device->PluggedIn());
+        EXPECT_TRUE(device->PluggedIn()) << "the list stays as it is during the visit";
         return true;
     });
     EXPECT_EQ(controller.EnumeratePlugged(), 1);
     EXPECT_EQ(backend.enumerateCalls, 1);
+    controller.setOnEnumerate({});
+    // After the visit, from the event loop: the device that left is seen.
+    startEventLoop();
+    EXPECT_EQ(backend.enumerateCalls, 2);
+    EXPECT_EQ(controller.deviceCount(), 0);
 }
 
 class TransferTest : public ControllerTest {
