@@ -78,8 +78,9 @@ fuzz-smoke: fuzz-build
 fuzz: fuzz-build
 	@FUZZ_DIR=$(FUZZ_DIR) scripts/run-fuzzer.sh $(FUZZ_TARGET) $(FUZZ_SECONDS)
 
+# Every benchmark to its end; one that fails (or dies) fails the target.
 bench: build
-	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+	@bench/run_all.sh $(BUILD_DIR)
 	@bench/startup.sh $(BUILD_DIR)
 
 SOURCES = find src tests bench fuzz -name '*.cpp' -o -name '*.h'

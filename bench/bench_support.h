@@ -1,7 +1,8 @@
 #pragma once
 
 // What the device benchmarks share: a reporter that keeps nothing and the Qt
-// application object the device layer's timers and signals need.
+// application object the device layer's timers and signals need (made by
+// bench_main.cpp).
 
 #include "text/reporter.h"
 
@@ -16,11 +17,7 @@ public:
 };
 
 inline QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
+    return *QCoreApplication::instance();
 }
 
 } // namespace kv::bench

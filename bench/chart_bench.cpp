@@ -2,31 +2,13 @@
 // resize: 40 samples into an image of the tab's size.
 #include "plot/chart_drawing.h"
 #include "plot/chart_time.h"
-#include "text/text_catalogue.h"
 
 #include <QDateTime>
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
-
-#include <memory>
 
 namespace {
 
-// Text needs fonts, and fonts a GUI application (on the offscreen platform).
-void ensureGuiApplication() {
-    static int argc = 1;
-    static char name[] = "chart_bench";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app;
-    if (!app) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-        kv::LoadTextCatalogue();
-    }
-}
-
 void BM_DrawChart(benchmark::State& state) {
-    ensureGuiApplication();
     kv::chart::ChartInput input;
     for (std::size_t i = 0; i < input.chart.Sample.size(); ++i)
         input.chart.Sample[i] = std::int16_t(250 + int(i % 16) - 8);

@@ -16,18 +16,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Text needs a GUI application; the offscreen platform needs no display.
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "day_curve_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static QGuiApplication app(argc, argv);
-    }
-}
-
 // A day of the given number of lines: a sunrise-to-sunset hill per channel.
 kv::DayCurveScene sceneOf(int lineCount) {
     kv::DayCurveScene scene;
@@ -61,7 +49,6 @@ double processMicroseconds() {
 }
 
 void BM_DayCurve(benchmark::State& state) {
-    ensureApplication();
     const kv::DayCurveScene scene = sceneOf(int(state.range(0)));
     QImage image(1000, 600, QImage::Format_ARGB32_Premultiplied);
     kv::DrawDayCurve(image, scene); // glyphs cached, as after the first draw
