@@ -2,7 +2,7 @@
 // live feed, a board unplugged and plugged in again, the token rules on an
 // address other than loopback, and a clean end on SIGTERM.
 #include "cli_test_support.h"
-#include "web_test_client.h"
+#include "web/web_test_client.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
