@@ -337,6 +337,15 @@ TEST_F(BoardApiTest, AFailedTransferIs502AndChangesNothing) {
     EXPECT_EQ(board().schedule()[2].Color16, line.Color16);
     // The next try goes through again.
     EXPECT_EQ(client.get("/api/v1/schedule?fresh=1").status, 200);
+
+    // A poll without an answer: the status held is no longer the board's.
+    board().failNext(3);
+    service->pollNow();
+    const WebAnswer silent = client.get("/api/v1/status");
+    expectError(silent, 502, "not_answered");
+    EXPECT_EQ(silent.error(), "Die Platine antwortet nicht");
+    service->pollNow();
+    EXPECT_EQ(client.get("/api/v1/status").status, 200);
     EXPECT_TRUE(logged.isEmpty()) << logged.join('\n').toStdString();
 }
 

@@ -81,6 +81,9 @@ QString colorText(QRgb rgb) {
 BoardApi::BoardApi(BoardService& service, WebServer& server, QObject* parent)
     : QObject(parent), service_(service), server_(server) {
     connect(&service, &BoardService::operationEnded, this, &BoardApi::logChange);
+    connect(&service, &BoardService::polled, this,
+            [this](bool readOk) { lastPollFailed_ = !readOk; });
+    connect(&service, &BoardService::connected, this, [this] { lastPollFailed_ = false; });
 
     Routes& routes = server.routes();
     routes.add("GET", Api + "status",
@@ -148,6 +151,9 @@ void BoardApi::logChange(const OperationReport& report) {
 WebReply BoardApi::status() const {
     if (auto refusal = noBoard())
         return *refusal;
+    if (lastPollFailed_)
+        return outcomeReply(
+            Outcome::failed(OutcomeCode::NotAnswered, {QStringLiteral("BoardDidNotAnswer"), {}}));
     return jsonReply(present::statusJson(service_.info()));
 }
 

@@ -26,7 +26,8 @@ class WebServer;
 //
 // Reads answer from the service's records and cost the board nothing (the
 // service polls the InfoBlock; the other records are read when the board
-// connects and kept up to date by the operations); GET schedule?fresh=1
+// connects and kept up to date by the operations); the status is 502 while
+// the last poll got no answer. GET schedule?fresh=1
 // reads the schedule again first, and the chart picture reads the chart,
 // which moves between reads. A request is read whole before the service is
 // asked, so a refused one sends nothing. Every error is
@@ -64,6 +65,8 @@ private:
 
     BoardService& service_;
     WebServer& server_;
+    // The last poll got no answer: the status held is no longer the board's.
+    bool lastPollFailed_ = false;
 };
 
 } // namespace kv::web
