@@ -62,6 +62,7 @@ void BoardService::connectParts() {
     connect(&discovery, &Discovery::boardGone, this, [this] {
         // What was read belongs to the board that left.
         readAt_ = {};
+        asked_ = {};
         emit unplugged();
     });
     connect(&discovery, &Discovery::boardWithOtherFirmware, this, &BoardService::otherFirmware);
@@ -98,6 +99,7 @@ void BoardService::connectParts() {
         const Origin origin = updateOrigin_;
         updateOrigin_ = Origin{};
         end(Operation::FirmwareUpdate, QString(), origin, outcome);
+        emit firmwareUpdateEnded(outcome);
     });
 }
 
@@ -123,6 +125,18 @@ int BoardService::pollInterval() const {
 
 void BoardService::pollNow() {
     session_.poller().tick();
+}
+
+std::vector<BoardService::BusDevice> BoardService::devicesOnBus() {
+    scanNow();
+    TJvHidDeviceController& controller = session_.controller();
+    std::vector<BusDevice> devices;
+    for (int i = 0; i < controller.deviceCount(); ++i) {
+        TJvHidDevice* device = controller.deviceAt(i);
+        if (device->PluggedIn())
+            devices.push_back({i, device->Info()});
+    }
+    return devices;
 }
 
 // ---------------------------------------------------------------------------
@@ -177,6 +191,7 @@ QDateTime BoardService::readAt(BoardRecord record) const {
 }
 
 void BoardService::stamp(BoardRecord record, bool ok) {
+    asked_[slot(record)] = true;
     if (ok)
         readAt_[slot(record)] = QDateTime::currentDateTime();
 }

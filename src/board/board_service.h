@@ -7,6 +7,7 @@
 #include "device/device_kind.h"
 #include "device/device_session.h"
 #include "device/discovery.h"
+#include "device/hid_backend.h"
 #include "device/records/chart_block.h"
 #include "device/records/expert_block.h"
 #include "device/records/info_block.h"
@@ -80,6 +81,13 @@ public:
     int pollInterval() const;
     // One poll now: the InfoBlock, and the clock corrected when it drifted.
     void pollNow();
+    // Every HID device on the bus after a scan now, in list order with its
+    // index (a listing for people; the board is not claimed by it).
+    struct BusDevice {
+        int index = 0;
+        HidDeviceInfo info;
+    };
+    std::vector<BusDevice> devicesOnBus();
 
     // -- State ----------------------------------------------------------------
 
@@ -198,6 +206,9 @@ signals:
     void operationProgress(kv::Operation operation, qint64 done, qint64 total);
     // Every operation ends with this, refused ones too.
     void operationEnded(const kv::OperationReport& report);
+    // A firmware update that ran (blocks sent or not) ended; also told as
+    // operationEnded.
+    void firmwareUpdateEnded(const kv::Outcome& outcome);
     // Right before a board is told to enter its bootloader for an update.
     void boardEnteringBootloader();
 
@@ -209,6 +220,12 @@ private:
     Outcome written(bool ok) const;
     Outcome checkLevels(const std::array<int, ChannelCount>& levels, LevelRule rule) const;
     Outcome checkLine(int index) const;
+    // Reads the records not asked of this board yet (a command connects with
+    // the InfoBlock alone): a change must never be built on a record the
+    // board was never asked for. Done, or NotAnswered.
+    Outcome ensureRead(std::initializer_list<BoardRecord> records);
+    // One record read from the board; whether it answered.
+    bool readRecord(BoardRecord record);
     Outcome sendCommand(Operation operation, BoardCommand command, const Origin& origin);
     void stamp(BoardRecord record, bool ok);
     void connectParts();
@@ -227,6 +244,8 @@ private:
     // operation or a poll runs.
     ChangeCause cause_ = ChangeCause::Read;
     std::array<QDateTime, 4> readAt_{};
+    // Which records were asked of this board, answered or not.
+    std::array<bool, 4> asked_{};
     bool initialScanDone_ = false;
 };
 

@@ -16,26 +16,28 @@ bool LineFields::isEmpty() const {
     return !time && !altitude && !display && !clouds && !storms && !timer;
 }
 
-Outcome checkLineFields(const LineFields& fields) {
-    const auto refused = [](const FieldRange& range) {
-        return Outcome::failed(OutcomeCode::OutOfRange, rangeRefusal(range));
+Outcome checkLineFields(const LineFields& fields, QString* field) {
+    const auto refused = [field](const char* name, TextMessage refusal) {
+        if (field)
+            *field = QString::fromLatin1(name);
+        return Outcome::failed(OutcomeCode::OutOfRange, std::move(refusal));
     };
     if (fields.time) {
         if (!LineHour.contains(fields.time->hour))
-            return refused(LineHour);
+            return refused("time", rangeRefusal(LineHour));
         if (!LineMinute.contains(fields.time->minute))
-            return refused(LineMinute);
+            return refused("time", rangeRefusal(LineMinute));
         if (fields.time->hour == int(LineHour.highest) && fields.time->minute != 0)
-            return Outcome::failed(OutcomeCode::OutOfRange,
-                                   {QString::fromLatin1(EndOfDayOnlyKey), {}});
+            return refused("time", {QString::fromLatin1(EndOfDayOnlyKey), {}});
     }
     if (fields.altitude && !Altitude.contains(*fields.altitude))
-        return refused(Altitude);
-    for (const auto& level : fields.percent)
-        if (level && !LevelPercent.contains(*level))
-            return refused(LevelPercent);
+        return refused("alt", rangeRefusal(Altitude));
+    static const char* const Letters[] = {"W", "R", "G", "B"};
+    for (std::size_t channel = 0; channel < fields.percent.size(); ++channel)
+        if (fields.percent[channel] && !LevelPercent.contains(*fields.percent[channel]))
+            return refused(Letters[channel], rangeRefusal(LevelPercent));
     if (fields.timer && !Timer.contains(*fields.timer))
-        return refused(Timer);
+        return refused("timer", rangeRefusal(Timer));
     return Outcome::done();
 }
 

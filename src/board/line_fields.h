@@ -31,8 +31,9 @@ struct LineFields {
 };
 
 // Checks every field against its declared range: Done, or OutOfRange with
-// the refusal of the first field outside it.
-Outcome checkLineFields(const LineFields& fields);
+// the refusal of the first field outside it, whose name ("time", "alt", "W",
+// "R", "G", "B", "timer") goes to *field when given.
+Outcome checkLineFields(const LineFields& fields, QString* field = nullptr);
 
 // Puts the fields into the line; call only after checkLineFields said Done.
 void applyLineFields(ScheduleLine& line, const LineFields& fields);

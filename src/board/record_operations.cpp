@@ -2,6 +2,7 @@
 // the current line, configuration and expert settings, the board's commands
 // and reading records again.
 #include "board/board_service.h"
+#include "board/value_words.h"
 
 #include "device/board_link.h"
 #include "device/clock_sync.h"
@@ -11,18 +12,6 @@
 namespace kv {
 
 namespace {
-
-QString modeWord(BoardMode mode) {
-    switch (mode) {
-    case BoardMode::Manual:
-        return QStringLiteral("manual");
-    case BoardMode::Auto:
-        return QStringLiteral("auto");
-    case BoardMode::Geo:
-        return QStringLiteral("geo");
-    }
-    return QString();
-}
 
 Outcome outOfRange(const FieldRange& range) {
     return Outcome::failed(OutcomeCode::OutOfRange, rangeRefusal(range));
@@ -45,7 +34,7 @@ QString levelsText(const std::array<int, ChannelCount>& levels) {
 } // namespace
 
 Outcome BoardService::setMode(BoardMode mode, const Origin& origin) {
-    const QString detail = modeWord(mode);
+    const QString detail = words::modeName(mode);
     if (!isConnected())
         return end(Operation::SetMode, detail, origin, noBoardOutcome());
     BoardLink& link = session_.link();
@@ -144,6 +133,8 @@ Outcome BoardService::selectLine(int index, const Origin& origin) {
     const QString detail = QString::number(index);
     if (!isConnected())
         return end(Operation::SelectLine, detail, origin, noBoardOutcome());
+    if (Outcome unread = ensureRead({BoardRecord::Schedule}); !unread.ok())
+        return end(Operation::SelectLine, detail, origin, unread);
     if (Outcome refusal = checkLine(index); !refusal.ok())
         return end(Operation::SelectLine, detail, origin, refusal);
     BoardLink& link = session_.link();
@@ -178,6 +169,8 @@ Outcome BoardService::setConfiguration(const InfoBlock& configuration, const Ori
 Outcome BoardService::setExpert(const ExpertBlock& expert, const Origin& origin) {
     if (!isConnected())
         return end(Operation::SetExpert, QString(), origin, noBoardOutcome());
+    if (Outcome unread = ensureRead({BoardRecord::Expert}); !unread.ok())
+        return end(Operation::SetExpert, QString(), origin, unread);
     BoardLink& link = session_.link();
     link.expert = expert;
     const bool ok = link.SetExpert();
@@ -203,28 +196,43 @@ Outcome BoardService::saveSettings(const Origin& origin) {
     return sendCommand(Operation::Save, BoardCommand::Save, origin);
 }
 
+bool BoardService::readRecord(BoardRecord record) {
+    BoardLink& link = session_.link();
+    switch (record) {
+    case BoardRecord::Info:
+        return link.GetInfoConfig();
+    case BoardRecord::Expert:
+    case BoardRecord::Chart:
+        // One report pair carries both.
+        return link.GetExpertChart();
+    case BoardRecord::Schedule:
+        return link.GetSchedule();
+    }
+    return false;
+}
+
+Outcome BoardService::ensureRead(std::initializer_list<BoardRecord> records) {
+    bool ok = true;
+    for (BoardRecord record : records)
+        if (!asked_[std::size_t(record)])
+            ok = readRecord(record) && ok;
+    if (ok)
+        return Outcome::done();
+    return Outcome::failed(OutcomeCode::NotAnswered,
+                           {QStringLiteral("BoardDidNotAnswerEveryRead"), {}});
+}
+
 Outcome BoardService::reread(std::initializer_list<BoardRecord> records, const Origin& origin) {
     if (!isConnected())
         return end(Operation::Reread, QString(), origin, noBoardOutcome());
-    BoardLink& link = session_.link();
     bool ok = true;
     bool expertRead = false;
     for (BoardRecord record : records) {
-        switch (record) {
-        case BoardRecord::Info:
-            ok = link.GetInfoConfig() && ok;
-            break;
-        case BoardRecord::Expert:
-        case BoardRecord::Chart:
-            // One report pair carries both.
-            if (!expertRead)
-                ok = link.GetExpertChart() && ok;
-            expertRead = true;
-            break;
-        case BoardRecord::Schedule:
-            ok = link.GetSchedule() && ok;
-            break;
-        }
+        const bool expertPair = record == BoardRecord::Expert || record == BoardRecord::Chart;
+        if (expertPair && expertRead)
+            continue;
+        expertRead = expertRead || expertPair;
+        ok = readRecord(record) && ok;
     }
     if (ok)
         return end(Operation::Reread, QString(), origin, Outcome::done());

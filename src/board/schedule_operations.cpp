@@ -32,7 +32,7 @@ Outcome BoardService::changeScheduleLine(int index, const LineFields& fields, bo
         return end(Operation::SetScheduleLine, detail, origin, noBoardOutcome());
     BoardLink& link = session_.link();
     // What is changed must be what the board holds now, and complete.
-    if (reReadFirst && !link.GetSchedule())
+    if ((reReadFirst || !asked_[std::size_t(BoardRecord::Schedule)]) && !link.GetSchedule())
         return end(Operation::SetScheduleLine, detail, origin,
                    Outcome::failed(OutcomeCode::NotAnswered,
                                    {QStringLiteral("BoardDidNotAnswerEveryRead"), {}}));
@@ -48,6 +48,8 @@ Outcome BoardService::setScheduleLine(int index, const ScheduleLine& line, const
     const QString detail = QString::number(index);
     if (!isConnected())
         return end(Operation::SetScheduleLine, detail, origin, noBoardOutcome());
+    if (Outcome unread = ensureRead({BoardRecord::Schedule}); !unread.ok())
+        return end(Operation::SetScheduleLine, detail, origin, unread);
     if (Outcome refusal = checkLine(index); !refusal.ok())
         return end(Operation::SetScheduleLine, detail, origin, refusal);
     BoardLink& link = session_.link();
@@ -60,6 +62,8 @@ Outcome BoardService::setScheduleLine(int index, const ScheduleLine& line, const
 Outcome BoardService::setSchedule(const Schedule& lines, const Origin& origin) {
     if (!isConnected())
         return end(Operation::SetSchedule, QString(), origin, noBoardOutcome());
+    if (Outcome unread = ensureRead({BoardRecord::Schedule}); !unread.ok())
+        return end(Operation::SetSchedule, QString(), origin, unread);
     BoardLink& link = session_.link();
     // The board decides how many lines there are.
     if (lines.size() != link.schedule.size())
@@ -78,6 +82,8 @@ Outcome BoardService::moveLine(int from, int to, const Origin& origin) {
     const QString detail = QStringLiteral("%1 -> %2").arg(from).arg(to);
     if (!isConnected())
         return end(Operation::MoveLine, detail, origin, noBoardOutcome());
+    if (Outcome unread = ensureRead({BoardRecord::Schedule}); !unread.ok())
+        return end(Operation::MoveLine, detail, origin, unread);
     for (int index : {from, to})
         if (Outcome refusal = checkLine(index); !refusal.ok())
             return end(Operation::MoveLine, detail, origin, refusal);

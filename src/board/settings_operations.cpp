@@ -45,6 +45,9 @@ Outcome BoardService::importConfig(const QString& path, const Origin& origin) {
     const QString detail = QDir::toNativeSeparators(path);
     if (!isConnected())
         return end(Operation::ImportConfig, detail, origin, noBoardOutcome());
+    // Keys the file lacks keep what the board holds: it must have been read.
+    if (Outcome unread = ensureRead({BoardRecord::Expert}); !unread.ok())
+        return end(Operation::ImportConfig, detail, origin, unread);
     BoardLink& link = session_.link();
     InfoBlock info = link.info;
     ExpertBlock expert = link.expert;
@@ -68,6 +71,10 @@ Outcome BoardService::importSchedule(const QString& path, const Origin& origin) 
     const QString detail = QDir::toNativeSeparators(path);
     if (!isConnected())
         return end(Operation::ImportSchedule, detail, origin, noBoardOutcome());
+    // The board decides how many lines there are, and lines the file lacks
+    // keep what it holds: the schedule must have been read.
+    if (Outcome unread = ensureRead({BoardRecord::Schedule}); !unread.ok())
+        return end(Operation::ImportSchedule, detail, origin, unread);
     BoardLink& link = session_.link();
     Schedule lines = link.schedule;
     QString error;

@@ -96,14 +96,6 @@ Arguments parseArguments(const QStringList& arguments) {
     return result;
 }
 
-int channelOfWord(const QString& word) {
-    for (int channel = 0; channel < ChannelCount; ++channel)
-        if (word.compare(ChannelLetter(channel), Qt::CaseInsensitive) == 0 ||
-            word == QString::number(channel))
-            return channel;
-    return -1;
-}
-
 CommandWords::CommandWords(const QStringList& words, const QStringList& valueOptions,
                            const QStringList& flagOptions) {
     for (qsizetype i = 0; i < words.size(); ++i) {

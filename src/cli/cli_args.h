@@ -44,10 +44,6 @@ struct Arguments {
 
 Arguments parseArguments(const QStringList& arguments);
 
-// The channel a word names: W, R, G or B (either case) or 0 to 3; -1 for any
-// other word.
-int channelOfWord(const QString& word);
-
 // The command's own words: positional arguments and "--name value" (or
 // "--name=value") options. A value may begin with "-" (a negative number).
 class CommandWords {

@@ -1,11 +1,11 @@
 // The Geo view's figures for a place and moment.
-#include "cli/astro_json.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/zone_argument.h"
 #include "common/rounding.h"
 #include "geo/geo_figures.h"
 #include "geo/time_zone_source.h"
+#include "present/astro_json.h"
 #include "text/number_format.h"
 
 #include <QTimeZone>
@@ -108,7 +108,7 @@ int runAstro(Context& c) {
         return c.fail(ExitFailed, QStringLiteral("no figures for this place and moment"));
 
     if (c.json()) {
-        c.printJson(geoFiguresJson(*figures));
+        c.printJson(present::geoFiguresJson(*figures));
         return ExitDone;
     }
     QTextStream& out = c.out();

@@ -1,11 +1,11 @@
 // Commands that read or set the board's records.
-#include "cli/board_actions.h"
+#include "board/value_words.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "cli/status_output.h"
-#include "device/board_link.h"
-#include "device/clock_sync.h"
+#include "device/records/field_range.h"
 #include "device/records/record_fields.h"
+#include "present/status_output.h"
+#include "text/range_reason.h"
 #include "text/text_catalogue.h"
 
 #include <QJsonArray>
@@ -15,10 +15,11 @@ namespace kv::cli {
 
 namespace {
 
-// Ends a command that wrote to the board: 0, or 1 with a clear line.
-int written(Context& c, bool ok) {
-    if (!ok)
-        return c.fail(ExitFailed, QStringLiteral("the board did not take the change"));
+// Ends a command that wrote to the board: 0, or the outcome's status with
+// its message.
+int written(Context& c, const Outcome& outcome) {
+    if (!outcome.ok())
+        return c.end(outcome);
     if (c.json())
         c.printJson({{QStringLiteral("ok"), true}});
     return ExitDone;
@@ -52,12 +53,12 @@ template <typename Record> void printRecord(QTextStream& out, const Record& reco
     });
 }
 
-int sendCommand(Context& c, BoardCommand command) {
+int sendCommand(Context& c, Outcome (BoardService::*command)(const Origin&)) {
     if (!c.words(0, 0))
         return ExitUsage;
     if (int s = c.connectBoard())
         return s;
-    return written(c, c.link().SendCommand(command));
+    return written(c, (c.service().*command)({}));
 }
 
 } // namespace
@@ -65,50 +66,49 @@ int sendCommand(Context& c, BoardCommand command) {
 int runStatus(Context& c) {
     if (!c.words(0, 0))
         return ExitUsage;
+    // The connection read the InfoBlock a moment ago: that is the status.
     if (int s = c.connectBoard())
         return s;
-    BoardLink& link = c.link();
-    if (!link.GetInfoConfig())
-        return c.fail(ExitFailed, QStringLiteral("the board did not answer"));
+    const InfoBlock& info = c.service().info();
     if (c.json())
-        c.printJson(statusJson(link.info));
+        c.printJson(present::statusJson(info));
     else
-        printStatus(c.out(), link.info);
+        present::printStatus(c.out(), info);
     return ExitDone;
 }
 
 int runDump(Context& c) {
     if (!c.words(0, 0))
         return ExitUsage;
+    // The connection read the InfoBlock; the schedule (which reads the
+    // InfoBlock again for its line count) and the expert and chart reports
+    // once each.
     if (int s = c.connectBoard())
         return s;
-    BoardLink& link = c.link();
-    // Fresh copies of every record; the connection read them a moment ago,
-    // but a dump should show what the board holds now.
-    const bool ok = link.GetInfoConfig() && link.GetExpertChart() && link.GetSchedule();
-    if (!ok)
-        return c.fail(ExitFailed, QStringLiteral("the board did not answer every read"));
+    BoardService& board = c.service();
+    if (const Outcome read = board.reread({BoardRecord::Schedule, BoardRecord::Expert}); !read.ok())
+        return c.end(read);
     if (c.json()) {
         QJsonArray lines;
-        for (const ScheduleLine& line : link.schedule)
+        for (const ScheduleLine& line : board.schedule())
             lines.append(recordJson(line));
-        c.printJson({{QStringLiteral("InfoBlock"), recordJson(link.info)},
-                     {QStringLiteral("ExpertBlock"), recordJson(link.expert)},
+        c.printJson({{QStringLiteral("InfoBlock"), recordJson(board.info())},
+                     {QStringLiteral("ExpertBlock"), recordJson(board.expert())},
                      {QStringLiteral("Schedule"), lines},
-                     {QStringLiteral("ChartBlock"), recordJson(link.chart)}});
+                     {QStringLiteral("ChartBlock"), recordJson(board.chart())}});
         return ExitDone;
     }
     QTextStream& out = c.out();
     out << "[InfoBlock]\n";
-    printRecord(out, link.info);
+    printRecord(out, board.info());
     out << "\n[ExpertBlock]\n";
-    printRecord(out, link.expert);
-    for (std::size_t i = 0; i < link.schedule.size(); ++i) {
+    printRecord(out, board.expert());
+    for (std::size_t i = 0; i < board.schedule().size(); ++i) {
         out << "\n[Schedule " << i << "]\n";
-        printRecord(out, link.schedule[i]);
+        printRecord(out, board.schedule()[i]);
     }
     out << "\n[ChartBlock]\n";
-    printRecord(out, link.chart);
+    printRecord(out, board.chart());
     return ExitDone;
 }
 
@@ -116,27 +116,31 @@ int runMode(Context& c) {
     const auto words = c.words(1, 1);
     if (!words)
         return ExitUsage;
-    const auto mode = modeOfWord(words->positional()[0]);
+    const auto mode = words::modeOf(words->positional()[0]);
     if (!mode)
         return c.fail(ExitUsage, QStringLiteral("mode must be manual, auto or geo"));
     if (int s = c.connectBoard())
         return s;
-    return written(c, setBoardMode(c.link(), *mode));
+    return written(c, c.service().setMode(*mode));
 }
 
 int runLevel(Context& c) {
     const auto words = c.words(2, 2);
     if (!words)
         return ExitUsage;
-    const int channel = channelOfWord(words->positional()[0]);
+    const int channel = words::channelOf(words->positional()[0]);
     if (channel < 0)
         return c.fail(ExitUsage, QStringLiteral("CHANNEL must be W, R, G, B or 0 to 3"));
-    const auto percent = percentOfWord(words->positional()[1]);
+    const auto percent = words::percentOf(words->positional()[1]);
     if (!percent)
         return c.fail(ExitUsage, QStringLiteral("PERCENT must be a number from 0 to 100"));
+    // Refused before the board is looked for, by the field's own rule.
+    const FieldRange& range = fieldrange::LevelPercent;
+    if (!range.contains(*percent))
+        return c.fail(ExitUsage, rangeReason(range));
     if (int s = c.connectBoard())
         return s;
-    return written(c, setChannelLevel(c.link(), channel, *percent));
+    return written(c, c.service().setLevel(channel, int(storedValue(range, *percent))));
 }
 
 int runSetTime(Context& c) {
@@ -147,26 +151,27 @@ int runSetTime(Context& c) {
     const QString given = words->positional().value(0, QStringLiteral("now"));
     if (given != QLatin1String("now")) {
         when = QDateTime::fromString(given, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
-        if (!when.isValid() || when.date().year() < 2000 || when.date().year() > 2255)
-            return c.fail(
-                ExitUsage,
-                QStringLiteral("the time must be now or YYYY-MM-DDTHH:MM:SS (2000 to 2255)"));
+        if (!when.isValid())
+            return c.fail(ExitUsage, QStringLiteral("the time must be now or YYYY-MM-DDTHH:MM:SS"));
+        // Refused before the board is looked for: nothing is sent.
+        if (!fieldrange::Year.contains(when.date().year()))
+            return c.fail(ExitUsage, rangeReason(fieldrange::Year));
     }
     if (int s = c.connectBoard())
         return s;
-    return written(c, setBoardClockNow(c.link(), when));
+    return written(c, c.service().setClock(when));
 }
 
 int runCloud(Context& c) {
-    return sendCommand(c, BoardCommand::Cloud);
+    return sendCommand(c, &BoardService::startCloud);
 }
 
 int runStorm(Context& c) {
-    return sendCommand(c, BoardCommand::Storm);
+    return sendCommand(c, &BoardService::startStorm);
 }
 
 int runSave(Context& c) {
-    return sendCommand(c, BoardCommand::Save);
+    return sendCommand(c, &BoardService::saveSettings);
 }
 
 } // namespace kv::cli

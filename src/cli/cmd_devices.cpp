@@ -3,8 +3,6 @@
 #include "cli/commands.h"
 #include "device/device_choice.h"
 #include "device/device_kind.h"
-#include "device/device_session.h"
-#include "device/hid_controller.h"
 
 #include <QJsonArray>
 
@@ -14,30 +12,28 @@ int runDevices(Context& c) {
     if (!c.words(0, 0))
         return ExitUsage;
 
-    TJvHidDeviceController& controller = c.session().controller();
-    controller.scanNow(true);
     const DeviceChoice choice(c.args().device);
     QJsonArray list;
     int listed = 0;
-    for (int i = 0; i < controller.deviceCount(); ++i) {
-        TJvHidDevice* device = controller.deviceAt(i);
-        if (!device->PluggedIn() || !choice.matches(device->Info()))
+    for (const BoardService::BusDevice& device : c.service().devicesOnBus()) {
+        // The strings as the system reported them in the scan: a device
+        // answers for itself only while the program holds it.
+        const HidDeviceInfo& info = device.info;
+        if (!choice.matches(info))
             continue;
         ++listed;
-        // The strings as the system reported them in the scan: the device's
-        // own getters answer only while the program holds the device.
-        const HidDeviceInfo& info = device->Info();
+        const int i = device.index;
         const QString manufacturer = info.manufacturer.value_or(QString());
         const QString product = info.product.value_or(QString());
         const QString serial = info.serialNumber.value_or(QString());
         const QString path = QString::fromStdString(info.path);
         const QString kind = deviceKindName(classifyDevice(manufacturer, product));
-        const QString line = deviceLogLine(i, device->VendorID(), device->ProductID(), manufacturer,
-                                           product, serial);
+        const QString line =
+            deviceLogLine(i, info.vendorId, info.productId, manufacturer, product, serial);
         if (c.json()) {
             list.append(QJsonObject{{QStringLiteral("index"), i},
-                                    {QStringLiteral("vendorId"), device->VendorID()},
-                                    {QStringLiteral("productId"), device->ProductID()},
+                                    {QStringLiteral("vendorId"), info.vendorId},
+                                    {QStringLiteral("productId"), info.productId},
                                     {QStringLiteral("manufacturer"), manufacturer},
                                     {QStringLiteral("product"), product},
                                     {QStringLiteral("serial"), serial},

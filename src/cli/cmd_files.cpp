@@ -1,7 +1,6 @@
 // Settings files: export and the two imports.
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "device/board_link.h"
 #include "settings/settings_file.h"
 
 #include <QFileInfo>
@@ -18,12 +17,9 @@ std::optional<QString> fileArgument(Context& c) {
     return words->positional()[0];
 }
 
-int finished(Context& c, bool ok, const QString& path) {
-    if (!ok) {
-        const QString reason = c.reporter().lastAnnounced();
-        return c.fail(ExitFailed,
-                      reason.isEmpty() ? QStringLiteral("the board did not answer") : reason);
-    }
+int finished(Context& c, const Outcome& outcome, const QString& path) {
+    if (!outcome.ok())
+        return c.end(outcome);
     if (c.json())
         c.printJson({{QStringLiteral("ok"), true},
                      {QStringLiteral("file"), QFileInfo(path).absoluteFilePath()}});
@@ -31,15 +27,15 @@ int finished(Context& c, bool ok, const QString& path) {
 }
 
 // The import commands refuse a missing file before touching the board.
-int importWith(Context& c, bool (*import)(BoardLink&, const QString&, Reporter&)) {
+int importWith(Context& c, Outcome (BoardService::*import)(const QString&, const Origin&)) {
     const auto path = fileArgument(c);
     if (!path)
         return ExitUsage;
-    if (const QString refusal = importRefusal(*path); !refusal.isEmpty())
-        return c.fail(ExitFailed, refusal);
+    if (const TextMessage refusal = importRefusal(*path); !refusal.isEmpty())
+        return c.fail(ExitFailed, refusal.text());
     if (int s = c.connectBoard())
         return s;
-    return finished(c, import(c.link(), *path, c.reporter()), *path);
+    return finished(c, (c.service().*import)(*path, {}), *path);
 }
 
 } // namespace
@@ -50,15 +46,15 @@ int runExport(Context& c) {
         return ExitUsage;
     if (int s = c.connectBoard())
         return s;
-    return finished(c, exportSettings(c.link(), *path, c.reporter()), *path);
+    return finished(c, c.service().exportSettings(*path), *path);
 }
 
 int runImportConfig(Context& c) {
-    return importWith(c, importConfig);
+    return importWith(c, &BoardService::importConfig);
 }
 
 int runImportSchedule(Context& c) {
-    return importWith(c, importSchedule);
+    return importWith(c, &BoardService::importSchedule);
 }
 
 } // namespace kv::cli

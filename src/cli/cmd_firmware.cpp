@@ -1,10 +1,6 @@
 // Firmware: checking an image file and the whole update.
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "device/board_link.h"
-#include "device/device_session.h"
-#include "device/discovery.h"
-#include "device/hid_controller.h"
 #include "firmware/firmware_file.h"
 #include "firmware/flasher.h"
 #include "sim/simulation.h"
@@ -15,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonValue>
-#include <QRegularExpression>
 #include <QThread>
 
 #include <cstdio>
@@ -37,32 +32,34 @@ std::optional<CheckedFile> checkFile(const QString& path, QString& error) {
     CliReporter quiet(false);
     std::vector<std::uint8_t> image(std::size_t(FirmwareLargestAddress) + 1, 0);
     CheckedFile file;
-    if (ReadFile(path, image, file.start, file.end, quiet))
+    TextMessage refusal;
+    if (ReadFile(path, image, file.start, file.end, quiet, FirmwareLargestAddress, &refusal))
         return file;
-    error = quiet.lastAnnounced();
-    if (error.isEmpty()) // the one refusal without a text of its own
-        error = QString::fromUtf8("Fehler: Datei ist größer als %1 Bytes!")
-                    .arg(FirmwareLargestAddress + 1);
+    error = refusal.text();
     return std::nullopt;
 }
 
-// Runs the event loop (device notifications) and rescans now and then, until
-// done() or the time is up.
-bool waitFor(DeviceSession& session, const std::function<bool()>& done) {
+// Runs the event loop (device notifications, the flashing) and rescans now
+// and then, until done() or, while waiting() says so, the time is up.
+bool waitFor(
+    BoardService& board, const std::function<bool()>& done,
+    const std::function<bool()>& waiting = [] { return true; }) {
     QElapsedTimer timer;
     timer.start();
     qint64 lastScan = 0;
     while (!done()) {
+        if (!waiting())
+            timer.restart();
         if (timer.elapsed() > DeviceWaitMs)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         if (done())
             break;
-        if (timer.elapsed() - lastScan >= RescanIntervalMs) {
+        if (timer.elapsed() - lastScan >= RescanIntervalMs && !board.updateRunning()) {
             lastScan = timer.elapsed();
-            session.controller().scanNow();
+            board.scanNow();
         }
-        QThread::msleep(10);
+        QThread::msleep(2);
     }
     return true;
 }
@@ -119,60 +116,54 @@ int runFlash(Context& c) {
     if (!c.json())
         c.reporter().setEcho(true); // progress for people, on standard error
 
-    DeviceSession& session = c.session();
-    Discovery& discovery = session.discovery();
-    std::optional<bool> flashed;
-    QString flashError; // why the flashing failed, in the program's words
-    bool declined = false;
-    Flasher flasher(discovery, session.link(), c.reporter(),
-                    FlashInteraction{[&] {
-                                         if (yes || askOnTerminal())
-                                             return true;
-                                         declined = true;
-                                         return false;
-                                     },
-                                     [&](const FirmwareDialogSettings&) { return path; },
-                                     [](int ms) { QThread::msleep(ms); }, nullptr});
-    if (sim::Simulation* simulation = c.simulation())
-        QObject::connect(&flasher, &Flasher::boardEnteringBootloader,
-                         [simulation] { simulation->enterBootloaderOnNextSave(); });
-    discovery.firmwareOffer = [&](BootloaderKind) {
-        // Only the first bootloader of this run gets the file.
-        if (flashed)
-            return;
-        const qsizetype before = c.reporter().announced().size();
-        flashed = flasher.WriteFlash(path);
-        if (!*flashed) {
-            const QStringList texts = c.reporter().announced().mid(before);
-            const QStringList errors = texts.filter(QRegularExpression(QStringLiteral("^Fehler")));
-            flashError = errors.isEmpty() ? texts.value(texts.size() - 1) : errors.first();
-        }
+    BoardService& board = c.service();
+    bool offered = false;
+    FlashInteraction interaction;
+    interaction.confirmUpdate = [yes] {
+        return yes || askOnTerminal();
     };
+    // Only the first bootloader of this run gets the file.
+    interaction.chooseFirmwareFile = [&offered, path](const FirmwareDialogSettings&) {
+        if (offered)
+            return QString();
+        offered = true;
+        return path;
+    };
+    board.setFirmwareInteraction(interaction);
+    if (sim::Simulation* simulation = c.simulation())
+        QObject::connect(&board, &BoardService::boardEnteringBootloader,
+                         [simulation] { simulation->enterBootloaderOnNextSave(); });
+    std::optional<Outcome> flashed;
+    QObject::connect(&board, &BoardService::firmwareUpdateEnded, [&](const Outcome& outcome) {
+        if (!flashed)
+            flashed = outcome;
+    });
 
-    session.controller().scanNow(true);
-    if (!flashed) {
-        if (!discovery.boardDevice())
-            return c.fail(ExitNoDevice,
-                          c.args().device.isEmpty()
-                              ? QStringLiteral("no KestVELQOR board or bootloader found")
-                              : c.noBoardText());
-        flasher.updateFirmware();
-        if (declined)
-            return c.fail(ExitFailed, QStringLiteral("update cancelled"));
-        if (!waitFor(session, [&] { return flashed.has_value(); }))
-            return c.fail(ExitFailed, QStringLiteral("the board's bootloader did not appear"));
+    // A bootloader already on the bus is offered the file by this scan.
+    board.scanNow();
+    if (!offered) {
+        if (!board.boardHeld())
+            return c.fail(ExitNoDevice, c.args().device.isEmpty()
+                                            ? MsgFmt(QStringLiteral("NoBoardOrBootloaderFound"), {})
+                                            : board.problem().text());
+        if (const Outcome asked = board.updateFirmware(); !asked.ok())
+            return c.end(asked);
+        // The board leaves; its bootloader comes and is offered the file.
+        if (!waitFor(board, [&] { return offered; }))
+            return c.fail(ExitFailed, MsgFmt(QStringLiteral("BootloaderDidNotAppear"), {}));
     }
-    if (!*flashed)
-        return c.fail(ExitFailed, flashError);
+    // The flashing runs from the event loop until it ends by itself.
+    waitFor(
+        board, [&] { return flashed.has_value(); }, [] { return false; });
+    if (!flashed->ok())
+        return c.end(*flashed);
 
     // The bootloader leaves after the reset request; wait for the board.
-    if (!waitFor(session, [&] {
-            return discovery.boardDevice() != nullptr && !discovery.bootloaderDevice();
-        }))
-        return c.fail(ExitFailed, QStringLiteral("the board did not come back after the update"));
-    const int version = session.link().info.FirmwareVersion;
+    if (!waitFor(board, [&] { return board.boardHeld() && !board.bootloaderHeld(); }))
+        return c.fail(ExitFailed, MsgFmt(QStringLiteral("BoardDidNotReturn"), {}));
+    const int version = board.info().FirmwareVersion;
+    const QString backup = board.lastBackupPath();
     if (c.json()) {
-        const QString backup = flasher.lastBackupPath();
         c.printJson(
             {{QStringLiteral("ok"), version == product::FirmwareVersion},
              {QStringLiteral("firmwareVersion"), version},
@@ -180,11 +171,11 @@ int runFlash(Context& c) {
     } else {
         c.out() << Msg(QStringLiteral("FirmwareUpdateSuccessful")) << '\n'
                 << "Firmware: " << version << '\n';
-        if (!flasher.lastBackupPath().isEmpty())
-            c.out() << "Sicherung: " << flasher.lastBackupPath() << '\n';
+        if (!backup.isEmpty())
+            c.out() << "Sicherung: " << backup << '\n';
     }
     if (version != product::FirmwareVersion)
-        return c.fail(ExitFailed, discovery.boardProblem());
+        return c.fail(ExitFailed, board.problem().text());
     return ExitDone;
 }
 

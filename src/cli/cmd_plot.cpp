@@ -1,13 +1,16 @@
 // Pictures of the board as the window's tabs draw them, written as PNG files.
-#include "cli/board_pictures.h"
+#include "board/value_words.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "present/board_pictures.h"
 
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
 
 namespace kv::cli {
+
+using namespace present;
 
 namespace {
 
@@ -36,7 +39,7 @@ std::optional<PlotRequest> plotRequest(Context& c, QSize defaultSize, bool withC
         request.size = *size;
     }
     if (const auto channel = words->value("--channel")) {
-        request.channel = channelOfWord(*channel);
+        request.channel = words::channelOf(*channel);
         if (request.channel < 0) {
             c.fail(ExitUsage, QStringLiteral("--channel must be W, R, G, B or 0 to 3"));
             return std::nullopt;
@@ -70,7 +73,13 @@ int runPlotCurve(Context& c) {
         return ExitUsage;
     if (int s = c.connectBoard())
         return s;
-    return savePicture(c, drawBoardDayCurve(c.link(), request->channel, request->size),
+    // The schedule and, for the sun's path, the board's place.
+    BoardService& board = c.service();
+    if (const Outcome read = board.reread({BoardRecord::Schedule, BoardRecord::Expert}); !read.ok())
+        return c.end(read);
+    return savePicture(c,
+                       drawBoardDayCurve(board.info(), board.expert(), board.schedule(),
+                                         request->channel, request->size),
                        request->path);
 }
 
@@ -80,7 +89,12 @@ int runPlotChart(Context& c) {
         return ExitUsage;
     if (int s = c.connectBoard())
         return s;
-    return savePicture(c, drawBoardChart(c.link(), request->size), request->path);
+    BoardService& board = c.service();
+    if (const Outcome read = board.reread({BoardRecord::Expert}); !read.ok())
+        return c.end(read);
+    return savePicture(c,
+                       drawBoardChart(board.info(), board.expert(), board.chart(), request->size),
+                       request->path);
 }
 
 } // namespace kv::cli

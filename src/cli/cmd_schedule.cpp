@@ -3,10 +3,8 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/schedule_fields.h"
-#include "cli/schedule_json.h"
-#include "cli/status_output.h"
-#include "device/board_link.h"
 #include "plot/channel_colors.h"
+#include "present/schedule_json.h"
 #include "schedule/schedule_cells.h"
 
 #include <algorithm>
@@ -57,14 +55,11 @@ void printTable(QTextStream& out, const QStringList& header, const QList<QString
         print(rows[row], row == currentRow);
 }
 
-// A fresh copy of the schedule; the connection read it, but what is shown or
-// changed must be what the board holds now, and complete.
+// The schedule as the board holds it now, complete.
 int readSchedule(Context& c) {
     if (int s = c.connectBoard())
         return s;
-    if (!c.link().GetSchedule())
-        return c.fail(ExitFailed, QStringLiteral("the board did not answer every schedule read"));
-    return ExitDone;
+    return c.end(c.service().reread({BoardRecord::Schedule}));
 }
 
 } // namespace
@@ -74,17 +69,17 @@ int runSchedule(Context& c) {
         return ExitUsage;
     if (int s = readSchedule(c))
         return s;
-    const BoardLink& link = c.link();
-    const Schedule& lines = link.schedule;
+    const BoardService& board = c.service();
+    const Schedule& lines = board.schedule();
     if (c.json()) {
-        c.printJson(scheduleJson(link));
+        c.printJson(present::scheduleJson(board.info(), lines));
         return ExitDone;
     }
-    const Place place = placeOfMode(link.info.Mode);
+    const Place place = placeOfMode(board.info().Mode);
     QList<QStringList> rows;
     for (int i = 0; i < int(lines.size()); ++i)
         rows << rowTexts(lines[std::size_t(i)], i, place);
-    printTable(c.out(), headerTexts(link.info, place), rows, link.info.CurrentLine);
+    printTable(c.out(), headerTexts(board.info(), place), rows, board.info().CurrentLine);
     return ExitDone;
 }
 
@@ -98,32 +93,30 @@ int runScheduleSet(Context& c) {
     if (!isNumber || index < 0)
         return c.fail(ExitUsage, QStringLiteral("LINE must be a line number from 0"));
 
-    // Every field is read before the board is asked: a wrong one sends nothing.
-    const FieldEdits fields = parseFieldEdits(positional.mid(1));
+    // Every field is read and checked before the board is asked: a wrong
+    // one sends nothing.
+    const FieldWords fields = parseFieldWords(positional.mid(1));
     if (!fields.error.isEmpty())
         return c.fail(ExitUsage, fields.error);
+    QString field;
+    if (const Outcome refusal = checkLineFields(fields.fields, &field); !refusal.ok())
+        return c.fail(ExitUsage,
+                      fields.wordOfField.value(field) + QStringLiteral(": ") + refusal.text());
     if (int s = c.connectBoard())
         return s;
-    BoardLink& link = c.link();
-    const LineChange change = changeScheduleLine(link, index, fields.edits);
-    switch (change.outcome) {
-    case LineChange::Written:
-        break;
-    case LineChange::NoSuchLine:
-    case LineChange::NotWritable:
-        return c.fail(ExitUsage, change.message);
-    case LineChange::ReadFailed:
-    case LineChange::WriteFailed:
-        return c.fail(ExitFailed, change.message);
-    }
-    const ScheduleLine& line = change.line;
+    BoardService& board = c.service();
+    // Changed on the schedule as the board holds it now.
+    const Outcome change = board.changeScheduleLine(index, fields.fields, true);
+    if (!change.ok())
+        return c.end(change);
+    const ScheduleLine& line = board.schedule()[std::size_t(index)];
     if (c.json()) {
-        c.printJson(
-            {{QStringLiteral("ok"), true}, {QStringLiteral("line"), lineJson(line, index)}});
+        c.printJson({{QStringLiteral("ok"), true},
+                     {QStringLiteral("line"), present::lineJson(line, index)}});
         return ExitDone;
     }
-    const Place place = placeOfMode(link.info.Mode);
-    printTable(c.out(), headerTexts(link.info, place), {rowTexts(line, index, place)}, -1);
+    const Place place = placeOfMode(board.info().Mode);
+    printTable(c.out(), headerTexts(board.info(), place), {rowTexts(line, index, place)}, -1);
     return ExitDone;
 }
 

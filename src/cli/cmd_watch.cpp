@@ -1,14 +1,11 @@
 // Keeps watch over the board: polls it as the window does, keeps its clock in
 // step and prints a line per poll, through unplugging and replugging, until
 // it is told to stop.
-#include "cli/board_watch.h"
+#include "board/board_watch.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "cli/status_output.h"
 #include "cli/stop_signals.h"
-#include "device/board_link.h"
-#include "device/device_session.h"
-#include "device/poller.h"
+#include "present/status_output.h"
 #include "text/log_stamp.h"
 #include "text/number_format.h"
 
@@ -18,6 +15,8 @@
 #include <cmath>
 
 namespace kv::cli {
+
+using namespace present;
 
 namespace {
 
@@ -30,7 +29,7 @@ public:
 
     // Polls until the count is reached or a stop signal arrives.
     void run(int intervalMs) {
-        BoardWatch watch(c_.session());
+        BoardWatch watch(c_.service());
         QObject::connect(&watch, &BoardWatch::statusPolled, &loop_, [this] { status(); });
         QObject::connect(
             &watch, &BoardWatch::boardEvent, &loop_,
@@ -48,7 +47,7 @@ public:
 
 private:
     void status() {
-        const InfoBlock& info = c_.link().info;
+        const InfoBlock& info = c_.service().info();
         const QDateTime now = QDateTime::currentDateTime();
         if (c_.json())
             print(pollJson(info, now));
@@ -115,7 +114,7 @@ int runWatch(Context& c) {
     const int intervalMs = int(std::lround(seconds * 1000));
     // Before connecting: a stop during the connection ends the watch at once.
     Watch watch(c, count);
-    c.session().poller().setInterval(intervalMs);
+    c.service().setPollInterval(intervalMs);
     if (int s = c.connectBoard())
         return s;
     watch.run(intervalMs);

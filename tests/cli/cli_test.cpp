@@ -40,7 +40,7 @@ TEST_F(CliTest, WithoutABoardTheStatusIsThree) {
     for (const QStringList& args : {QStringList{"status"}, {"dump"}, {"save"}, {"mode", "auto"}}) {
         const CliResult r = run(args);
         EXPECT_EQ(r.status, 3) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains("no KestVELQOR board found"));
+        EXPECT_TRUE(r.err.contains("Keine KestVELQOR-Platine gefunden")) << r.err.toStdString();
     }
     const CliResult devices = run({"--json", "devices"});
     EXPECT_EQ(devices.status, 0);
@@ -88,6 +88,16 @@ TEST_F(CliTest, SettingsReachTheBoardAndStay) {
     EXPECT_EQ(info["Year"].toInt(), 24);
     EXPECT_EQ(info["Month"].toInt(), 6);
     EXPECT_EQ(info["TimeLapse"].toInt(), 1);
+
+    // Years the board would read differently in different places are
+    // refused before the board is asked.
+    const CliResult late = run({"--simulate", "set-time", "2200-06-21T12:00:00"});
+    EXPECT_EQ(late.status, 2);
+    EXPECT_EQ(late.err.trimmed(),
+              QString::fromUtf8("kestvelqorctl: Ungültiges Jahr: erlaubt sind 2000 bis 2127"));
+    EXPECT_EQ(run({"--simulate", "set-time", "2127-12-31T23:59:00"}).status, 0);
+    info = run({"--simulate", "--json", "dump"}).json()["InfoBlock"].toObject();
+    EXPECT_EQ(info["Year"].toInt(), 127);
 
     EXPECT_EQ(run({"--simulate", "mode", "auto"}).status, 0);
     EXPECT_EQ(run({"--simulate", "cloud"}).status, 0);

@@ -139,7 +139,7 @@ TEST_F(ScheduleCliTest, RefusedEditsSendNothing) {
     EXPECT_EQ(run({"--simulate", "schedule", "set", "2", "W=10", "R=101"}).status, 2);
     const CliResult beyond = run({"--simulate", "schedule", "set", "300", "W=10"});
     EXPECT_EQ(beyond.status, 2);
-    EXPECT_TRUE(beyond.err.contains("no line 300")) << beyond.err.toStdString();
+    EXPECT_TRUE(beyond.err.contains("eine Zeile 300 gibt es nicht")) << beyond.err.toStdString();
     EXPECT_EQ(run({"--simulate", "schedule", "set", "2"}).status, 2);
     EXPECT_EQ(run({"--simulate", "schedule", "set", "two", "W=1"}).status, 2);
     EXPECT_EQ(boardLines(), before);

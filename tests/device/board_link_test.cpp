@@ -130,7 +130,6 @@ TEST(BoardLink, EmptyScheduleReadsNoLines) {
     b.link.schedule.resize(5);
     EXPECT_TRUE(b.link.GetSchedule());
     EXPECT_TRUE(b.link.schedule.empty());
-    EXPECT_TRUE(b.link.linePoints.empty());
     EXPECT_TRUE(b.reads(3).empty());
     b.board().clearTransfers();
     EXPECT_TRUE(b.link.SetSchedule());
@@ -143,7 +142,6 @@ TEST(BoardLink, LinesArePlacedByTheIndexTheyCarry) {
     b.board().setLinesReversed();
     ASSERT_TRUE(b.link.GetSchedule());
     EXPECT_EQ(b.link.schedule, b.board().schedule());
-    EXPECT_EQ(b.link.linePoints.size(), 6u);
     EXPECT_EQ(b.reads(3).size(), 6u);
 }
 

@@ -2,15 +2,16 @@
 #include "device/discovery.h"
 #include "firmware/flasher.h"
 #include "firmware_test_support.h"
-#include "settings/settings_file.h"
 #include "text/text_catalogue.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 using namespace kv;
 using namespace kv::testing;
@@ -27,22 +28,11 @@ struct FlashWorld {
     RecordingReporter reporter;
     Discovery discovery{controller, link, reporter};
     QString chosenFile; // empty: the dialog is cancelled
-    bool answerYes = true;
-    std::function<void()> whenAsked; // runs while the question is on screen
-    int sleeps = 0;
     std::vector<FirmwareDialogSettings> dialogs;
     std::vector<std::pair<qint64, qint64>> progress;
-    Flasher flasher{discovery, link, reporter,
-                    FlashInteraction{[this] {
-                                         if (whenAsked)
-                                             whenAsked();
-                                         return answerYes;
-                                     },
-                                     [this](const FirmwareDialogSettings& s) {
-                                         dialogs.push_back(s);
-                                         return chosenFile;
-                                     },
-                                     [this](int ms) { sleeps += ms; }, nullptr}};
+    std::optional<bool> finished; // how the last update ended
+    TextMessage reason;
+    Flasher flasher{discovery, reporter};
 
     FlashWorld() {
         LoadTextCatalogue();
@@ -51,12 +41,35 @@ struct FlashWorld {
         discovery.firmwareOffer = [this](BootloaderKind kind) {
             flasher.offerFirmware(kind);
         };
+        FlashInteraction interaction;
+        interaction.chooseFirmwareFile = [this](const FirmwareDialogSettings& s) {
+            dialogs.push_back(s);
+            return chosenFile;
+        };
+        interaction.retryPauseMs = 0;
+        flasher.setInteraction(interaction);
         flasher.setProgramDir("/opt/kv");
-        flasher.setBackupFolder(dir.filePath("backups"));
         QObject::connect(&flasher, &Flasher::progress,
                          [this](qint64 c, qint64 t) { progress.emplace_back(c, t); });
+        QObject::connect(&flasher, &Flasher::finished, [this](bool ok, const TextMessage& why) {
+            finished = ok;
+            reason = why;
+        });
     }
     sim::SimulatedBootloader& bootloader() { return sim.bootloader(); }
+    // The blocks go from the event loop: lets them run to the end.
+    void runToTheEnd() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !flasher.running(); }, 10000));
+    }
+    // Attempts to send the block at this address, failed ones included.
+    int attemptsAt(std::uint32_t address) {
+        int attempts = 0;
+        for (const auto& t : bootloader().transfers())
+            if (t.write && t.bytes.size() > 3 && t.bytes[0] == 2 &&
+                std::uint32_t(t.bytes[1] | (t.bytes[2] << 8) | (t.bytes[3] << 16)) == address)
+                ++attempts;
+        return attempts;
+    }
 
     QString firmwareFile(std::int32_t start, std::int32_t end) {
         const QString path = dir.filePath(QStringLiteral("fw-%1-%2.chx").arg(start).arg(end));
@@ -70,6 +83,7 @@ struct FlashWorld {
         sim.unplugBoard();
         sim.plugBootloader(kind);
         controller.scanNow(true);
+        runToTheEnd();
     }
     std::vector<std::uint32_t> blockAddresses() {
         std::vector<std::uint32_t> result;
@@ -171,7 +185,8 @@ TEST(Flasher, ABlockThatFailsTenTimesIsSkippedAndTheUpdateFails) {
     w.bootloader().failBlocks(0x80, 10);
     w.offerBootloader(w.firmwareFile(0, 0x17F));
     EXPECT_EQ(w.blockAddresses(), (std::vector<std::uint32_t>{0x000, 0x100}));
-    EXPECT_EQ(w.sleeps, 10 * 500);
+    EXPECT_EQ(w.attemptsAt(0x80), Flasher::BlockAttempts);
+    EXPECT_EQ(w.finished, false);
     EXPECT_EQ(w.reporter.announced.last(), "Firmwareupdate fehlgeschlagen!");
     EXPECT_EQ(w.bootloader().resetRequests(), 1);
 }
@@ -181,7 +196,8 @@ TEST(Flasher, ABlockThatFailsNineTimesStillGoesThrough) {
     w.bootloader().failBlocks(0x80, 9);
     w.offerBootloader(w.firmwareFile(0, 0x17F));
     EXPECT_EQ(w.blockAddresses(), (std::vector<std::uint32_t>{0x000, 0x080, 0x100}));
-    EXPECT_EQ(w.sleeps, 9 * 500);
+    EXPECT_EQ(w.attemptsAt(0x80), 10);
+    EXPECT_EQ(w.finished, true);
     EXPECT_TRUE(w.reporter.announced.last().startsWith("Firmware erfolgreich"));
 }
 
@@ -192,6 +208,7 @@ TEST(Flasher, ASilentBootloaderGetsNothing) {
     EXPECT_EQ(w.reporter.announced.last(), "Fehler: Bootloader reagiert nicht!");
     EXPECT_TRUE(w.bootloader().blocks().empty());
     EXPECT_EQ(w.bootloader().resetRequests(), 0);
+    EXPECT_EQ(w.reason.key, "BootloaderSilent");
 }
 
 TEST(Flasher, ARefusedFileStillResetsTheBootloader) {
@@ -202,103 +219,35 @@ TEST(Flasher, ARefusedFileStillResetsTheBootloader) {
     EXPECT_TRUE(w.reporter.announced.contains("Checksummenfehler in der Datei (4)!"));
     EXPECT_EQ(w.bootloader().resetRequests(), 1);
     EXPECT_EQ(w.reporter.announced.last(), "Firmwareupdate fehlgeschlagen!");
+    // The caller learns why from the update's end, not from the log.
+    EXPECT_EQ(w.reason.text(), "Checksummenfehler in der Datei (4)!");
 }
 
-TEST(Flasher, AnsweringNoWritesNoBackupAndSendsNothing) {
+TEST(Flasher, ABootloaderThatLeavesEndsTheUpdateAtOnce) {
     FlashWorld w;
-    w.controller.scanNow(true);
-    ASSERT_TRUE(w.discovery.isBoardConnected());
-    w.sim.board().clearTransfers();
-    const qsizetype loggedBefore = w.reporter.logged.size();
-
-    int questions = 0;
-    w.whenAsked = [&] {
-        ++questions;
-    };
-    w.answerYes = false;
-    w.flasher.updateFirmware();
-    EXPECT_EQ(questions, 1);
-    EXPECT_TRUE(w.sim.board().transfers().empty()); // not even a read
-    EXPECT_FALSE(QFileInfo::exists(w.dir.filePath("backups")));
-    EXPECT_TRUE(w.flasher.lastBackupPath().isEmpty());
-    EXPECT_EQ(w.reporter.logged.size(), loggedBefore);
+    QObject::connect(&w.flasher, &Flasher::progress, [&w](qint64 done, qint64) {
+        if (done == 3 * 128)
+            w.sim.unplugBootloader();
+    });
+    w.offerBootloader(w.firmwareFile(0, 0x7FF));
+    EXPECT_EQ(w.finished, false);
+    EXPECT_EQ(w.reason.text(),
+              QString::fromUtf8("Fehler: Der Bootloader hat den USB-Bus während der "
+                                "Aktualisierung verlassen!"));
+    // Nothing was sent after it left, and no block was tried ten times.
+    EXPECT_LE(w.bootloader().blocks().size(), 4u);
+    EXPECT_TRUE(w.reporter.announced.contains("Firmwareupdate fehlgeschlagen!"));
 }
 
-TEST(Flasher, AnsweringYesBacksUpTheSettingsRightBeforeTheBoardLeaves) {
+TEST(Flasher, OneUpdateAtATime) {
     FlashWorld w;
-    w.sim.board().info().FanHigh = 66;
-    w.controller.scanNow(true);
-    ASSERT_TRUE(w.discovery.isBoardConnected());
-    w.sim.board().clearTransfers();
-
-    // While the question is open nothing has been read or written.
-    std::size_t transfersWhileAsked = 99;
-    bool backupWhileAsked = true;
-    w.whenAsked = [&] {
-        transfersWhileAsked = w.sim.board().transfers().size();
-        backupWhileAsked = QFileInfo::exists(w.dir.filePath("backups"));
-    };
-    w.flasher.updateFirmware();
-    EXPECT_EQ(transfersWhileAsked, 0u);
-    EXPECT_FALSE(backupWhileAsked);
-
-    const QString backup = w.flasher.lastBackupPath();
-    ASSERT_FALSE(backup.isEmpty());
-    EXPECT_TRUE(backup.startsWith(w.dir.filePath("backups")));
-    EXPECT_TRUE(w.reporter.logged.last().endsWith(QDir::toNativeSeparators(backup)));
-    // The backup holds the board's settings and can be imported back.
-    InfoBlock info;
-    ExpertBlock expert;
-    ASSERT_TRUE(readConfigFile(backup, info, expert));
-    EXPECT_EQ(info.FanHigh, 66);
-
-    // The board was read for the backup, then got command 254 as the one
-    // write, last.
-    const auto& transfers = w.sim.board().transfers();
-    ASSERT_GE(transfers.size(), 2u);
-    for (std::size_t i = 0; i + 1 < transfers.size(); ++i)
-        EXPECT_FALSE(transfers[i].write) << i;
-    EXPECT_TRUE(transfers.back().write);
-    EXPECT_EQ(transfers.back().bytes[0], 3);
-    EXPECT_EQ(transfers.back().bytes[1], 254);
-
-    // A later "No" does not report the earlier backup as its own.
-    w.answerYes = false;
-    w.whenAsked = nullptr;
-    w.flasher.updateFirmware();
-    EXPECT_TRUE(w.flasher.lastBackupPath().isEmpty());
-}
-
-TEST(Flasher, AFailedBackupIsLoggedAndTheAgreedUpdateGoesOn) {
-    FlashWorld w;
-    w.controller.scanNow(true);
-    const QString blocker = w.dir.filePath("blocker");
-    writeFile(blocker, "x");
-    w.flasher.setBackupFolder(blocker + "/backups"); // below a file: cannot exist
-    w.flasher.updateFirmware();
-    EXPECT_TRUE(w.flasher.lastBackupPath().isEmpty());
-    EXPECT_TRUE(
-        w.reporter.logged.join("\n").contains("Sicherung der Einstellungen fehlgeschlagen"));
-    EXPECT_EQ(w.sim.board().transfers().back().bytes[1], 254);
-}
-
-TEST(Flasher, TheWholeUpdateBringsTheBoardBackWithTheNewFirmware) {
-    FlashWorld w;
-    w.sim.board().info().FirmwareVersion = 11;
-    w.sim.setEnterBootloaderOnSave(true);
-    w.sim.setFirmwareAfterFlash(12);
-    w.controller.scanNow(true);
-    ASSERT_NE(w.discovery.boardDevice(), nullptr);
-    ASSERT_FALSE(w.discovery.isBoardConnected());
-
     w.chosenFile = w.firmwareFile(0, 0x7FF);
-    w.flasher.updateFirmware(); // 254: the board leaves, its bootloader comes
-    deliverNotifications();     // discovery claims it and flashes
+    w.sim.unplugBoard();
+    w.sim.plugBootloader(sim::BootloaderKind::Classic);
+    w.controller.scanNow(true);
+    ASSERT_TRUE(w.flasher.running());
+    EXPECT_FALSE(w.flasher.WriteFlash(w.chosenFile));
+    w.runToTheEnd();
     EXPECT_EQ(w.bootloader().blocks().size(), 16u);
-    EXPECT_TRUE(w.reporter.announced.contains("KestVELQOR 1.x - Bootloader erkannt"));
-    deliverNotifications(); // the bootloader leaves, the board comes back
-    EXPECT_TRUE(w.discovery.isBoardConnected());
-    EXPECT_EQ(w.link.info.FirmwareVersion, 12);
-    EXPECT_TRUE(w.reporter.announced.contains("Kest Lighting-Bootloader entfernt"));
-    EXPECT_EQ(w.reporter.announced.last(), "KestVELQOR 1.x.12 erkannt");
+    EXPECT_EQ(w.finished, true);
 }

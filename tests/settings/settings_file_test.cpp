@@ -1,12 +1,11 @@
-#include "../device/device_test_support.h"
 #include "settings/settings_file.h"
 #include "support/file_size_limit.h"
+#include "support/file_text.h"
 #include "support/special_files.h"
 #include "text/text_catalogue.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -14,17 +13,6 @@ using namespace kv;
 using namespace kv::testing;
 
 namespace {
-
-QString readText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-}
-
-void writeText(const QString& path, const QString& text) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(text.toLatin1());
-}
 
 Schedule linesOf(int count) {
     Schedule schedule(static_cast<std::size_t>(count));
@@ -135,23 +123,6 @@ TEST_F(SettingsFileTest, ValuesKeepTheirLowBits) {
     EXPECT_EQ(info.TimeLapse, 1);
 }
 
-TEST_F(SettingsFileTest, AFailedExportKeepsTheOldFileAndSaysWhy) {
-    // A name so long that the temporary file beside it cannot be created.
-    const QString longName = path(QString(248, 'k') + ".ini");
-    writeText(longName, "[Config]\nMode=1\n");
-    LinkedBoard b;
-    RecordingReporter reporter;
-    EXPECT_FALSE(saveSettings(b.link, longName, reporter));
-    EXPECT_EQ(readText(longName), "[Config]\nMode=1\n");
-    ASSERT_EQ(reporter.announced.size(), 1);
-    EXPECT_TRUE(reporter.announced[0].startsWith("Fehler: Einstellungen konnten nicht"));
-
-    // A folder that does not exist.
-    reporter.clear();
-    EXPECT_FALSE(saveSettings(b.link, path("no/such/folder/x.ini"), reporter));
-    EXPECT_EQ(reporter.announced.size(), 1);
-}
-
 // The disk fills up halfway through the new file: the export fails, says
 // why, and the old file stays whole (the cut-off file never replaces it).
 TEST_F(SettingsFileTest, AnExportCutOffByAFullDiskKeepsTheOldFile) {
@@ -169,100 +140,27 @@ TEST_F(SettingsFileTest, AnExportCutOffByAFullDiskKeepsTheOldFile) {
         << "no temporary file is left behind";
 }
 
-TEST_F(SettingsFileTest, ExportAndImportRoundTripThroughTheBoard) {
-    LinkedBoard b;
-    RecordingReporter reporter;
-    b.board().expert().TempOffset = -7;
-    b.board().schedule()[2].Switch = 0x3F;
-    ASSERT_TRUE(exportSettings(b.link, path(), reporter));
-    const InfoBlock infoBefore = b.board().info();
-    const ExpertBlock expertBefore = b.board().expert();
-    const Schedule scheduleBefore = b.board().schedule();
-
-    // Scramble the board, then import both halves back.
-    b.board().expert().TempOffset = 3;
-    b.board().info().FanLow = 1;
-    b.board().schedule()[2].Switch = 0;
-    b.link.GetInfoConfig();
-    b.link.GetExpertChart();
-    b.link.GetSchedule();
-    ASSERT_TRUE(importConfig(b.link, path(), reporter));
-    ASSERT_TRUE(importSchedule(b.link, path(), reporter));
-    EXPECT_EQ(b.board().expert(), expertBefore);
-    EXPECT_EQ(b.board().info().FanLow, infoBefore.FanLow);
-    EXPECT_EQ(b.board().schedule(), scheduleBefore);
-}
-
-TEST_F(SettingsFileTest, ConfigImportWritesConfigThenExpert) {
-    LinkedBoard b;
-    RecordingReporter reporter;
-    b.link.GetInfoConfig();
-    b.link.GetExpertChart();
-    const std::uint8_t fanLow = b.link.info.FanLow;
-    writeText(path(), "[Config]\nMode=2\n");
-    QSignalSpy shown(&b.link, &BoardLink::infoRead);
-    b.board().clearTransfers();
-    ASSERT_TRUE(importConfig(b.link, path(), reporter));
-    EXPECT_EQ(shown.count(), 1);
-    const auto& transfers = b.board().transfers();
-    ASSERT_EQ(transfers.size(), 2u);
-    EXPECT_EQ(transfers[0].bytes[0], 1);
-    EXPECT_EQ(transfers[0].bytes[9], 255); // configuration only
-    EXPECT_EQ(transfers[1].bytes[0], 2);
-    EXPECT_EQ(b.board().info().Mode, 2);
-    EXPECT_EQ(b.board().info().FanLow, fanLow);
-}
-
-TEST_F(SettingsFileTest, ScheduleImportWithoutLinesStillWritesEveryLine) {
-    LinkedBoard b;
-    RecordingReporter reporter;
-    b.link.GetSchedule();
-    const Schedule before = b.link.schedule;
-    ASSERT_FALSE(before.empty());
-    writeText(path(), "[Config]\nMode=1\n");
-    b.board().clearTransfers();
-    ASSERT_TRUE(importSchedule(b.link, path(), reporter));
-    EXPECT_EQ(b.link.schedule, before);
-    EXPECT_EQ(b.writes(3).size(), before.size());
-}
-
-TEST_F(SettingsFileTest, ImportOfAMissingFileIsAnnounced) {
-    LinkedBoard b;
-    RecordingReporter reporter;
-    EXPECT_FALSE(importConfig(b.link, path("missing.ini"), reporter));
-    EXPECT_EQ(reporter.announced.size(), 1);
-    EXPECT_TRUE(b.board().transfers().empty());
-}
-
 TEST_F(SettingsFileTest, PipesAndDevicesAreRefusedWithoutReadingThem) {
     const QString fifo = path("pipe.ini");
     ASSERT_TRUE(makeFifo(fifo));
-    LinkedBoard b;
-    RecordingReporter reporter;
     for (const QString& special : {fifo, EndlessDevice}) {
-        const QString expected = QString::fromUtf8("Fehler: Datei %1 konnte nicht gelesen werden "
-                                                   "(keine reguläre Datei)!")
-                                     .arg(special);
-        EXPECT_EQ(importRefusal(special), expected);
-        for (auto import : {importConfig, importSchedule}) {
-            reporter.clear();
-            b.board().clearTransfers();
-            EXPECT_FALSE(withoutHanging([&] { return import(b.link, special, reporter); }, fifo));
-            EXPECT_EQ(reporter.announced, QStringList{expected});
-            EXPECT_TRUE(b.board().transfers().empty());
-        }
+        QString error;
+        EXPECT_FALSE(
+            withoutHanging([&] { return readConfigFile(special, info, expert, &error); }, fifo));
+        EXPECT_EQ(error, QString::fromUtf8("keine reguläre Datei"));
+        Schedule lines = linesOf(2);
+        EXPECT_FALSE(
+            withoutHanging([&] { return readScheduleFile(special, lines, &error); }, fifo));
         // An export would read the existing file to keep its other keys.
-        reporter.clear();
-        EXPECT_FALSE(withoutHanging([&] { return saveSettings(b.link, special, reporter); }, fifo));
-        ASSERT_EQ(reporter.announced.size(), 1);
-        EXPECT_TRUE(reporter.announced[0].endsWith(QString::fromUtf8("(keine reguläre Datei)!")));
+        error.clear();
+        EXPECT_FALSE(withoutHanging(
+            [&] { return WriteSettingsFile(special, info, expert, linesOf(2), &error); }, fifo));
+        EXPECT_EQ(settingsWriteFailure(special, error).text(),
+                  QString::fromUtf8("Fehler: Einstellungen konnten nicht in %1 gespeichert werden "
+                                    "(keine reguläre Datei)!")
+                      .arg(special));
     }
-    EXPECT_EQ(importRefusal(path("missing.ini")),
-              "Fehler: Datei " + path("missing.ini") + " nicht gefunden!");
-    writeText(path(), "[Config]\nMode=1\n");
-    EXPECT_EQ(importRefusal(path()), QString());
 }
-
 TEST_F(SettingsFileTest, AnOverlongFileIsRefusedAndAFileAtTheLimitIsRead) {
     // Comment lines pad the file to the size wanted; the key comes first.
     auto fileOf = [](qint64 size) {
