@@ -105,9 +105,8 @@ QString lineFieldNames() {
     return QStringLiteral("time, alt, W, R, G, B, 0 to 3, display, clouds, storms, timer");
 }
 
-std::optional<LineRequest> lineRequestOf(const QJsonObject& body, QString& error) {
-    LineRequest request;
-    LineFields& fields = request.fields;
+std::optional<LineFields> lineFieldsOf(const QJsonObject& body, QString& error) {
+    LineFields fields;
     for (auto it = body.begin(); it != body.end(); ++it) {
         const QString& key = it.key();
         const QJsonValue value = it.value();
@@ -121,7 +120,6 @@ std::optional<LineRequest> lineRequestOf(const QJsonObject& body, QString& error
                 return std::nullopt;
             }
             fields.time = time;
-            request.timeKey = key;
         } else if (name == QLatin1String("alt")) {
             const auto degrees = decimalOf(value);
             if (!degrees) {
@@ -129,7 +127,6 @@ std::optional<LineRequest> lineRequestOf(const QJsonObject& body, QString& error
                 return std::nullopt;
             }
             fields.altitude = degrees;
-            request.altitudeKey = key;
         } else if (const int channel = words::channelOf(key); channel >= 0) {
             const auto percent = percentOf(value);
             if (!percent) {
@@ -137,7 +134,6 @@ std::optional<LineRequest> lineRequestOf(const QJsonObject& body, QString& error
                 return std::nullopt;
             }
             fields.percent[std::size_t(channel)] = percent;
-            request.percentKeys[std::size_t(channel)] = key;
         } else if (name == QLatin1String("display") || name == QLatin1String("clouds") ||
                    name == QLatin1String("storms")) {
             const auto on = flagOf(value);
@@ -155,7 +151,6 @@ std::optional<LineRequest> lineRequestOf(const QJsonObject& body, QString& error
                 return std::nullopt;
             }
             fields.timer = timer;
-            request.timerKey = key;
         } else {
             error = QStringLiteral("unknown field \"%1\" (%2)").arg(key, lineFieldNames());
             return std::nullopt;
@@ -165,33 +160,7 @@ std::optional<LineRequest> lineRequestOf(const QJsonObject& body, QString& error
         error = QStringLiteral("no fields given (%1)").arg(lineFieldNames());
         return std::nullopt;
     }
-    return request;
-}
-
-QString refusedFieldKey(const LineRequest& request) {
-    const LineFields& all = request.fields;
-    const auto refused = [](const LineFields& one) {
-        return !checkLineFields(one).ok();
-    };
-    LineFields one;
-    one.time = all.time;
-    if (all.time && refused(one))
-        return request.timeKey;
-    one = {};
-    one.altitude = all.altitude;
-    if (all.altitude && refused(one))
-        return request.altitudeKey;
-    for (std::size_t channel = 0; channel < all.percent.size(); ++channel) {
-        one = {};
-        one.percent[channel] = all.percent[channel];
-        if (all.percent[channel] && refused(one))
-            return request.percentKeys[channel];
-    }
-    one = {};
-    one.timer = all.timer;
-    if (all.timer && refused(one))
-        return request.timerKey;
-    return {};
+    return fields;
 }
 
 } // namespace kv::web::api

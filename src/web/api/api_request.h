@@ -8,7 +8,6 @@
 #include <QJsonValue>
 #include <QString>
 
-#include <array>
 #include <optional>
 
 // The API's grammar: what a request's JSON says, as the typed values of the
@@ -37,25 +36,11 @@ std::optional<BoardMode> modeOf(const QJsonValue& value);
 // percent it was.
 int levelOfPercent(double percent);
 
-// One line's change: the fields, and the key each was given under, to name
-// a refused one.
-struct LineRequest {
-    LineFields fields;
-    QString timeKey;
-    QString altitudeKey;
-    std::array<QString, ChannelCount> percentKeys;
-    QString timerKey;
-};
-
 // The fields of PUT schedule/N: time ("HH:MM"), alt (degrees), W R G B or
 // 0 to 3 (percent), display, clouds and storms (true, false, "on", "off"),
 // timer (a whole number); names in any case. Nothing, with the reason in
 // error, for an unknown name or a value of the wrong kind.
-std::optional<LineRequest> lineRequestOf(const QJsonObject& body, QString& error);
-
-// The body's key of the first field the service refuses (in the order it
-// checks them); empty when every field is in its range.
-QString refusedFieldKey(const LineRequest& request);
+std::optional<LineFields> lineFieldsOf(const QJsonObject& body, QString& error);
 
 // The names the fields may be given under, for messages.
 QString lineFieldNames();

@@ -182,16 +182,18 @@ WebReply BoardApi::changeLine(const WebRequest& request, const QString& segment)
     if (!body)
         return refusal;
     QString error;
-    const auto line = api::lineRequestOf(*body, error);
-    if (!line)
+    const auto fields = api::lineFieldsOf(*body, error);
+    if (!fields)
         return badRequest(error);
     // Read fresh first: the line changed is the one the board holds now.
-    const Outcome outcome =
-        service_.changeScheduleLine(index, line->fields, true, originOf(request));
-    if (!outcome.ok())
-        return outcomeReply(outcome, outcome.code == OutcomeCode::OutOfRange
-                                         ? api::refusedFieldKey(*line)
-                                         : QString());
+    const Outcome outcome = service_.changeScheduleLine(index, *fields, true, originOf(request));
+    if (!outcome.ok()) {
+        // The field refused, by the name the service checks it under.
+        QString field;
+        if (outcome.code == OutcomeCode::OutOfRange)
+            checkLineFields(*fields, &field);
+        return outcomeReply(outcome, field);
+    }
     return done({{QStringLiteral("line"),
                   present::lineJson(service_.schedule()[std::size_t(index)], index)}});
 }
