@@ -4,15 +4,14 @@
 // answers, the reads, the menu commands that read and write, unplugging and
 // which tab comes to the front (the map and the chart are drawn when first
 // seen). Rules: nothing crashes; the window is connected only while the board
-// link holds a board; the program writes only whole reports of its own kinds.
+// service holds a board; the program writes only whole reports of its own
+// kinds.
 #include "fuzz_bus.h"
 #include "fuzz_input.h"
 #include "fuzz_target.h"
 
 #include "app/main_window.h"
-#include "device/board_link.h"
-#include "device/device_session.h"
-#include "device/hid_controller.h"
+#include "board/board_service.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,29 +49,29 @@ int fuzzWindowRefresh(const std::uint8_t* data, std::size_t size) {
     FuzzInput input(data, size);
     FuzzBus bus(input);
     MainWindow window(fuzzWindowOptions(bus));
-    BoardLink& link = window.link();
+    BoardService& board = window.service();
     const MainMenu& menu = window.menu();
     QTabWidget* pages = window.pages();
 
-    window.session().controller().scanNow(true);
+    board.scanNow(); // the initial scan
     for (int step = 0; step < MaxSteps && !input.empty(); ++step) {
-        bus.scheduleSize = link.schedule.size();
+        bus.scheduleSize = board.schedule().size();
         switch (input.below(10)) {
         case 0:
-            window.session().controller().scanNow();
+            board.scanNow();
             break;
         case 1:
             bus.boardPlugged = !bus.boardPlugged;
-            window.session().controller().scanNow();
+            board.scanNow();
             break;
         case 2:
-            link.GetInfoConfig();
+            board.reread({BoardRecord::Info});
             break;
         case 3:
-            link.GetExpertChart();
+            board.reread({BoardRecord::Expert});
             break;
         case 4:
-            link.GetSchedule();
+            board.reread({BoardRecord::Schedule});
             break;
         case 5:
             if (menu.mnuRefresh->isEnabled())
@@ -103,7 +102,7 @@ int fuzzWindowRefresh(const std::uint8_t* data, std::size_t size) {
             QCoreApplication::processEvents();
             break;
         }
-        KV_FUZZ_CHECK(!window.connected() || link.board() != nullptr);
+        KV_FUZZ_CHECK(!window.connected() || board.boardHeld());
     }
     // Every tab shows what the records hold once.
     for (int i = 0; i < pages->count(); ++i)

@@ -16,9 +16,7 @@
 //   simulated_week [DAYS]
 #include "app/command_line.h"
 #include "app/main_window.h"
-#include "device/board_link.h"
-#include "device/discovery.h"
-#include "device/poller.h"
+#include "board/board_service.h"
 #include "sim/simulation.h"
 #include "text/text_catalogue.h"
 #include "views/message_log.h"
@@ -102,9 +100,7 @@ private:
                 warmKb_ = residentKb();
             // The board follows its schedule by the clock in Auto mode and
             // by the sun in Geo mode.
-            kv::BoardLink& link = window_.link();
-            link.info.setMode(day_ % 2 == 0 ? kv::BoardMode::Geo : kv::BoardMode::Auto);
-            link.SetConfig();
+            window_.service().setMode(day_ % 2 == 0 ? kv::BoardMode::Geo : kv::BoardMode::Auto);
             if (day_ >= days_)
                 finish();
         }
@@ -183,10 +179,10 @@ int main(int argc, char* argv[]) {
     options.openUrl = [](const QUrl&) {
     };
     kv::MainWindow window(options);
-    window.session().poller().setInterval(PollMs);
+    window.service().setPollInterval(PollMs);
 
     WeekRun run(window, simulation, days);
-    QObject::connect(&window.session().discovery(), &kv::Discovery::boardConnected, &run,
+    QObject::connect(&window.service(), &kv::BoardService::connected, &run,
                      [&run, started = false]() mutable {
                          if (!started)
                              run.start();

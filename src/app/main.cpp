@@ -4,7 +4,6 @@
 #include "app/main_window.h"
 #include "app/qt_translation.h"
 #include "app/single_instance.h"
-#include "device/discovery.h"
 #include "device/system_devices.h"
 #include "sim/simulation.h"
 #include "text/text_catalogue.h"
@@ -51,13 +50,13 @@ int main(int argc, char* argv[]) {
 
     kv::MainWindow window(options);
     if (simulation)
-        QObject::connect(&window.flasher(), &kv::Flasher::boardEnteringBootloader,
+        QObject::connect(&window.service(), &kv::BoardService::boardEnteringBootloader,
                          [&simulation] { simulation->enterBootloaderOnNextSave(); });
     kv::GuardedApplication::setErrorHook(
         [&window](const QString& message) { window.reporter().log(message); });
     // For the start-up benchmark (bench/startup.sh): end once connected.
     if (qEnvironmentVariableIsSet("KESTVELQOR_EXIT_WHEN_CONNECTED"))
-        QObject::connect(&window.session().discovery(), &kv::Discovery::boardConnected, &app,
+        QObject::connect(&window.service(), &kv::BoardService::connected, &app,
                          &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
     const int result = app.exec();

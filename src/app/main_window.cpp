@@ -2,10 +2,7 @@
 
 #include "app/help_links.h"
 #include "app/status_panels.h"
-#include "device/board_link.h"
-#include "device/discovery.h"
 #include "device/health.h"
-#include "device/poller.h"
 #include "device/version_info.h"
 #include "firmware/firmware_file.h"
 #include "text/product.h"
@@ -24,7 +21,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
-#include <QThread>
 
 #include <cmath>
 
@@ -59,9 +55,9 @@ int scaled(int pixels, double scale) {
 
 MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     : QMainWindow(parent), options_(std::move(options)), reporter_(this),
-      session_(reporter_, options_.deviceSources),
-      flasher_(session_.discovery(), session_.link(), reporter_, firmwareInteraction()),
-      channelNames_(session_.link().info) {
+      board_(reporter_, options_.deviceSources,
+             BoardServiceOptions{{}, ConnectReads::Everything, Front::Window}),
+      channelNames_(board_.info()) {
     setObjectName(QStringLiteral("frmVELQOR"));
     const WindowDialogs standard = standardDialogs(this);
     if (!options_.dialogs.saveFile)
@@ -110,14 +106,7 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     logExecutable();
 
     pc_->setTabVisible(pc_->indexOf(channelsGL_), false);
-    link().chart = ChartBlock::empty();
-    link().expert.Lat = PresetLatitude;
-    link().expert.Lon = PresetLongitude;
-    // The Geo tab's "Now" once: the records hold the computer's date and
-    // time; nothing reaches a board, since none is held yet.
-    geo_->btnNowClick();
-    link().ShowInfo();
-    link().ShowExpert();
+    presetRecords();
     setConnected(false);
 }
 
@@ -142,18 +131,20 @@ FlashInteraction MainWindow::firmwareInteraction() {
         request.defaultSuffix = settings.defaultExtension;
         return options_.dialogs.openFile(request);
     };
-    interaction.sleep = [this](int milliseconds) {
-        if (options_.flashRetryPause)
-            options_.flashRetryPause(milliseconds);
-        else
-            QThread::msleep(ulong(milliseconds));
-    };
-    // Flashing holds the event loop: show progress by repainting at once.
-    interaction.processPaint = [this] {
-        statusPanels()->repaint();
-        messageLog()->viewport()->repaint();
-    };
+    interaction.retryPauseMs = options_.flashRetryPauseMs;
     return interaction;
+}
+
+void MainWindow::presetRecords() {
+    // The Geo tab's "Now" without a board: the computer's date and time in
+    // real time, at the place the Geo mode starts from.
+    ExpertBlock expert = board_.expert();
+    expert.Lat = PresetLatitude;
+    expert.Lon = PresetLongitude;
+    board_.presetRecords(atComputerMoment(board_.info(), QDateTime::currentDateTime()), expert);
+    showRecordAgain(BoardRecord::Info);
+    showRecordAgain(BoardRecord::Expert);
+    geo_->UpdateGeoView();
 }
 
 // ---------------------------------------------------------------------------
@@ -167,7 +158,7 @@ void MainWindow::connectMenu() {
     connect(m.mnuConfigImport, &QAction::triggered, this, &MainWindow::mnuConfigImportClick);
     connect(m.mnuScheduleConfigExport, &QAction::triggered, this,
             &MainWindow::mnuScheduleConfigExportClick);
-    connect(m.mnuFirmwareUpdate, &QAction::triggered, &flasher_, &Flasher::updateFirmware);
+    connect(m.mnuFirmwareUpdate, &QAction::triggered, this, [this] { board_.updateFirmware(); });
     connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
     for (BoardMode mode : BoardModes)
         connect(m.modeItem(mode), &QAction::triggered, this, [this, mode] { mnuModeClick(mode); });
@@ -188,26 +179,29 @@ void MainWindow::connectMenu() {
 }
 
 void MainWindow::connectDevices() {
-    BoardLink& boardLink = link();
-    Discovery& discovery = session_.discovery();
+    board_.setFirmwareInteraction(firmwareInteraction());
     // The shell's part of a read comes first (clock, caption), then the
     // views in the order of the tabs, then what follows from all of them.
-    connect(&boardLink, &BoardLink::infoRead, this, &MainWindow::showHealth);
-    views_.attach(boardLink, channelNames_);
+    connect(&board_, &BoardService::recordChanged, this,
+            [this](BoardRecord record, ChangeCause cause) {
+                if (record == BoardRecord::Info && cause != ChangeCause::Write)
+                    showHealth();
+            });
+    views_.attach(board_, channelNames_);
     connect(&views_, &ViewSet::infoShown, this, &MainWindow::afterInfoShown);
     connect(&views_, &ViewSet::expertShown, this, &MainWindow::afterExpertShown);
 
-    connect(&discovery, &Discovery::bootloaderClaimed, this, [this] { switchToTab(messages_); });
-    connect(&discovery, &Discovery::boardConnected, this, &MainWindow::onBoardConnected);
-    connect(&discovery, &Discovery::boardGone, this, &MainWindow::onBoardGone);
-    connect(&discovery, &Discovery::linkStateChanged, this, &MainWindow::onLinkStateChanged);
-    connect(&flasher_, &Flasher::progress, this,
-            [this](qint64 done, qint64 total) { taskbar_.SetTaskbarProgress(done, total); });
-    discovery.firmwareOffer = [this](BootloaderKind kind) {
-        flasher_.offerFirmware(kind);
-    };
+    connect(&board_, &BoardService::bootloaderClaimed, this, [this] { switchToTab(messages_); });
+    connect(&board_, &BoardService::connected, this, &MainWindow::onBoardConnected);
+    connect(&board_, &BoardService::unplugged, this, &MainWindow::onBoardGone);
+    connect(&board_, &BoardService::linkStateChanged, this, &MainWindow::onLinkStateChanged);
+    connect(&board_, &BoardService::operationProgress, this,
+            [this](Operation operation, qint64 done, qint64 total) {
+                if (operation == Operation::FirmwareUpdate)
+                    taskbar_.SetTaskbarProgress(done, total);
+            });
     // Polling reads nothing while the window is hidden.
-    session_.poller().setVisibleCheck([this] { return isVisible(); });
+    board_.setPollGate([this] { return isVisible(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -230,7 +224,7 @@ void MainWindow::enterProgramDir() {
         programDir_ += QLatin1Char('/');
     QDir::setCurrent(programDir_); // a failure changes nothing that matters
     dialogFolder_ = kv::dialogFolder(programDir_);
-    flasher_.setProgramDir(dialogFolder_);
+    board_.setProgramDir(dialogFolder_);
 }
 
 void MainWindow::processCommandLine() {
@@ -265,6 +259,12 @@ void MainWindow::showTab(const QString& sheetName) {
 
 void MainWindow::showPassingStatus(const QString& text) {
     statusPanels()->setPanelText(StatusPanels::Text, text);
+}
+
+void MainWindow::showRecordAgain(BoardRecord record) {
+    if (record == BoardRecord::Info)
+        showHealth();
+    views_.show(record);
 }
 
 void MainWindow::mnuDebugClick() {
@@ -304,9 +304,9 @@ void MainWindow::mnuShowExpertClick() {
 }
 
 View* MainWindow::modePage() {
-    if (link().info.inMode(BoardMode::Auto))
+    if (board_.info().inMode(BoardMode::Auto))
         return schedule_;
-    if (link().info.inMode(BoardMode::Geo))
+    if (board_.info().inMode(BoardMode::Geo))
         return geo_;
     return channels_;
 }
@@ -315,28 +315,29 @@ View* MainWindow::modePage() {
 // Menus
 
 void MainWindow::mnuFileOpen() {
-    const Discovery& discovery = session_.discovery();
-    menu_.mnuFirmwareUpdate->setEnabled(discovery.bootloaderDevice() || discovery.boardDevice());
+    // A running update is not started again.
+    menu_.mnuFirmwareUpdate->setEnabled(!board_.updateRunning() &&
+                                        (board_.bootloaderHeld() || board_.boardHeld()));
 }
 
 void MainWindow::mnuOptionsOpen() {
-    if (const auto mode = boardModeOf(link().info.Mode))
+    if (const auto mode = boardModeOf(board_.info().Mode))
         menu_.modeItem(*mode)->setChecked(true);
     menu_.mnuShowExpert->setChecked(expertTabsVisible());
 }
 
 void MainWindow::mnuModeClick(BoardMode mode) {
-    if (!link().info.inMode(mode)) {
-        link().info.setMode(mode);
-        link().ShowSchedule();
-    }
+    const bool changed = !board_.info().inMode(mode);
+    board_.setMode(mode);
+    // The schedule's place column follows the mode (times or altitudes).
+    if (changed)
+        showRecordAgain(BoardRecord::Schedule);
     if (mode == BoardMode::Manual) {
         if (pc_->currentWidget() != channelsGL_)
             switchToTab(channels_);
     } else {
         switchToTab(modePage());
     }
-    link().SetConfig();
     // The level controls follow the mode at once.
     applyEnabling();
 }
@@ -352,13 +353,11 @@ void MainWindow::mnuSetTimeDateClick() {
 }
 
 void MainWindow::mnuRefreshClick() {
-    link().GetInfoConfig();
-    link().GetExpertChart();
-    link().GetSchedule();
+    board_.reread({BoardRecord::Info, BoardRecord::Expert, BoardRecord::Schedule});
 }
 
 void MainWindow::mnuSaveEEPROMClick() {
-    link().SendCommand(BoardCommand::Save);
+    board_.saveSettings();
 }
 
 // ---------------------------------------------------------------------------
@@ -387,7 +386,7 @@ void MainWindow::onLinkStateChanged(LinkState state) {
 
 void MainWindow::onBoardConnected() {
     setConnected(true);
-    switchToTab(link().info.inMode(BoardMode::Auto) ? schedule_ : channels_);
+    switchToTab(board_.info().inMode(BoardMode::Auto) ? schedule_ : channels_);
 }
 
 void MainWindow::onBoardGone() {
@@ -417,8 +416,8 @@ void MainWindow::setConnected(bool connected) {
 }
 
 void MainWindow::applyEnabling() {
-    const ViewFacts now = factsOf(link().info, link().expert, connected_,
-                                  session_.discovery().bootloaderDevice() != nullptr);
+    const ViewFacts now =
+        factsOf(board_.info(), board_.expert(), connected_, board_.bootloaderHeld());
     for (QAction* item : menu_.connectedItems())
         item->setEnabled(now.connected);
     views_.applyEnabling(now);
@@ -432,12 +431,12 @@ void MainWindow::showHealth() {
     targets.setPanel = [this](int panel, const QString& text) {
         statusPanels()->setPanelText(panel, text);
     };
-    refreshHealth(link().info, targets);
+    refreshHealth(board_.info(), targets);
 }
 
 // After the views: mode letters, what the mode enables.
 void MainWindow::afterInfoShown() {
-    statusPanels()->setPanelText(StatusPanels::Mode, modeActivityText(link().info));
+    statusPanels()->setPanelText(StatusPanels::Mode, modeActivityText(board_.info()));
     // Without a connection everything stays disabled (and the menus keep the
     // state the disconnected switch looks at while the window is created).
     if (connected_)

@@ -5,8 +5,7 @@
 #include "app/main_menu.h"
 #include "app/taskbar_progress.h"
 #include "app/window_reporter.h"
-#include "device/device_session.h"
-#include "device/discovery.h"
+#include "board/board_service.h"
 #include "firmware/flasher.h"
 #include "views/channel_names.h"
 #include "views/view.h"
@@ -38,14 +37,15 @@ struct WindowOptions {
     WindowDialogs dialogs;
     // Opens a help page; the default opens the browser.
     std::function<void(const QUrl&)> openUrl;
-    // Waits between two attempts of a firmware block; the default sleeps.
-    std::function<void(int milliseconds)> flashRetryPause;
+    // The pause before a firmware block that failed is sent again.
+    int flashRetryPauseMs = FlashInteraction{}.retryPauseMs;
 };
 
 // The program's one main window `frmVELQOR`, a shell around its views: the
-// tabs, the menus, the status bar and log, and the connection state. It
-// creates the views (one per tab, in the order of the tabs), hands them the
-// board's records after every read, and tells them when to enable what.
+// tabs, the menus, the status bar and log, and the connection state. It owns
+// the board service, creates the views (one per tab, in the order of the
+// tabs), has them show the board's records after every read, and tells them
+// when to enable what.
 class MainWindow : public QMainWindow, private ViewShell {
     Q_OBJECT
 public:
@@ -53,9 +53,7 @@ public:
     ~MainWindow() override;
 
     Reporter& reporter() { return reporter_; }
-    DeviceSession& session() { return session_; }
-    BoardLink& link() { return session_.link(); }
-    Flasher& flasher() { return flasher_; }
+    BoardService& service() { return board_; }
     TaskbarProgress& taskbar() { return taskbar_; }
     const MainMenu& menu() const { return menu_; }
     ViewSet& views() { return views_; }
@@ -84,12 +82,16 @@ private:
     // ViewShell.
     void showTab(const QString& sheetName) override;
     void showPassingStatus(const QString& text) override;
+    void showRecordAgain(BoardRecord record) override;
 
     // Parts of the window, built before the creation steps.
     void createViews();
     void connectMenu();
     void connectDevices();
     FlashInteraction firmwareInteraction();
+    // The records before a board is read: the computer's moment at the
+    // preset place, an empty chart.
+    void presetRecords();
 
     // Creation steps.
     void scaleForScreen();
@@ -129,11 +131,10 @@ private:
 
     WindowOptions options_;
     // Declared in the order they are made; destroyed in reverse, so the
-    // device parts go before the log they report to.
+    // board service goes before the log it reports to.
     WindowReporter reporter_;
     TaskbarProgress taskbar_;
-    DeviceSession session_;
-    Flasher flasher_;
+    BoardService board_;
     ChannelNames channelNames_;
     ViewSet views_;
     MainMenu menu_;

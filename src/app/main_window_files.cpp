@@ -1,7 +1,6 @@
 // The File menu's settings commands of the main window: export and imports.
 #include "app/main_window.h"
 
-#include "device/board_link.h"
 #include "settings/settings_file.h"
 
 namespace kv {
@@ -23,12 +22,12 @@ FileDialogRequest settingsRequest(SettingsCommand command, const QString& folder
 void MainWindow::mnuScheduleConfigExportClick() {
     // Fresh records first; the views follow these reads even if the user
     // then cancels.
-    readBoardForExport(link());
+    board_.readForExport();
     const QString path =
         options_.dialogs.saveFile(settingsRequest(SettingsCommand::Export, dialogFolder_));
     if (path.isEmpty())
         return;
-    saveSettings(link(), path, reporter_);
+    board_.writeSettingsFile(path);
 }
 
 void MainWindow::mnuConfigImportClick() {
@@ -36,7 +35,7 @@ void MainWindow::mnuConfigImportClick() {
         options_.dialogs.openFile(settingsRequest(SettingsCommand::ImportConfig, dialogFolder_));
     if (path.isEmpty())
         return;
-    importConfig(link(), path, reporter_);
+    board_.importConfig(path);
 }
 
 void MainWindow::mnuScheduleImportClick() {
@@ -44,7 +43,7 @@ void MainWindow::mnuScheduleImportClick() {
         options_.dialogs.openFile(settingsRequest(SettingsCommand::ImportSchedule, dialogFolder_));
     if (path.isEmpty())
         return;
-    importSchedule(link(), path, reporter_);
+    board_.importSchedule(path);
 }
 
 } // namespace kv

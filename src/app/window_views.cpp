@@ -21,7 +21,7 @@
 namespace kv {
 
 void MainWindow::createViews() {
-    const ViewContext context{link(), channelNames_, reporter_, *this};
+    const ViewContext context{board_, channelNames_, reporter_, *this};
     const auto empty = [&](const char* sheetName, const char* caption,
                            std::optional<EnableRule> rule = std::nullopt) {
         return views_.add(new EmptyView(context, QString::fromLatin1(sheetName),

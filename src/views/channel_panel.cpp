@@ -1,6 +1,7 @@
 #include "views/channel_panel.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
+#include "device/records/field_range.h"
 #include "plot/channel_colors.h"
 #include "text/number_format.h"
 #include "text/text_catalogue.h"
@@ -110,7 +111,7 @@ void ChannelPanel::fillColorNames() {
 }
 
 void ChannelPanel::showInfo() {
-    const InfoBlock& info = link().info;
+    const InfoBlock& info = board().info();
     for (int channel = 0; channel < ChannelCount; ++channel) {
         const int level = info.Level[std::size_t(channel)];
         focus::showValue(rows_[channel].slider, level);
@@ -120,14 +121,11 @@ void ChannelPanel::showInfo() {
 
 void ChannelPanel::putLevel(int channel, int level) {
     Row& row = rows_[channel];
-    link().info.Level[std::size_t(channel)] = std::int16_t(level);
+    // The record holds the level already: a slider the user holds sends
+    // nothing for it.
     row.slider->setValue(level);
     clearInvalid(row.edit);
     row.edit->setText(percentText(level));
-}
-
-void ChannelPanel::writeLevels() {
-    link().SetInfo(false, false, true);
 }
 
 void ChannelPanel::trbAChange(int channel) {
@@ -135,49 +133,50 @@ void ChannelPanel::trbAChange(int channel) {
     if (!focus::userIsWorking(slider))
         return;
     const int position = slider->value();
-    if (position == link().info.Level[std::size_t(channel)])
+    if (position == board().info().Level[std::size_t(channel)])
         return;
-    link().info.Level[std::size_t(channel)] = std::int16_t(position);
     clearInvalid(rows_[channel].edit);
     rows_[channel].edit->setText(percentText(position));
-    writeLevels();
+    board().setLevel(channel, position);
 }
 
 void ChannelPanel::edtAChange(int channel) {
     QLineEdit* edit = rows_[channel].edit;
     if (!focus::userIsWorking(edit))
         return;
-    // A level outside 0..4096 would reach the board as nonsense: refused.
-    const auto percent = acceptTypedNumber(edit, 0, 100);
+    // A level outside 0..100 % would reach the board as nonsense: refused.
+    const auto percent = acceptTypedNumber(edit, fieldrange::LevelPercent);
     if (!percent)
         return;
     const int level = int(percentToLevel(*percent));
     rows_[channel].slider->setValue(level);
-    link().info.Level[std::size_t(channel)] = std::int16_t(level);
-    writeLevels();
+    board().setLevel(channel, level);
 }
 
 void ChannelPanel::btnOnAClick(int channel) {
+    board().setLevel(channel, FullLevel);
     putLevel(channel, FullLevel);
-    writeLevels();
 }
 
 void ChannelPanel::btnOffAClick(int channel) {
+    board().setLevel(channel, 0);
     putLevel(channel, 0);
-    writeLevels();
 }
 
 void ChannelPanel::setAllChannels(int level) {
+    std::array<int, ChannelCount> levels{};
+    levels.fill(level);
+    board().setLevels(levels);
     for (int channel = 0; channel < ChannelCount; ++channel)
         putLevel(channel, level);
-    writeLevels();
 }
 
 void ChannelPanel::cmbNameAChange(int channel, int index) {
     if (index < 0)
         return;
-    link().info.ColorName[std::size_t(channel)] = std::uint8_t(index);
-    link().SetConfig();
+    InfoBlock configuration = board().info();
+    configuration.ColorName[std::size_t(channel)] = std::uint8_t(index);
+    board().setConfiguration(configuration);
     channelNames().ApplyChannelNames();
 }
 

@@ -15,7 +15,7 @@ namespace kv {
 
 // The channel tab: per channel a level slider, a percent edit, OFF and ON,
 // the colour-name list and the channel's label. Every change goes to the
-// board at once through the board link.
+// board at once through the board service.
 class ChannelPanel : public View {
     Q_OBJECT
 public:
@@ -57,9 +57,8 @@ private:
     void btnOnAClick(int channel);
     void btnOffAClick(int channel);
     void cmbNameAChange(int channel, int index);
-    // Level into the record, slider and edit, without writing.
+    // A level the board took into the slider and the edit.
     void putLevel(int channel, int level);
-    void writeLevels();
 
     std::array<Row, ChannelCount> rows_;
     EnablingList enabling_;

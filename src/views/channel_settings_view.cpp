@@ -1,6 +1,6 @@
 #include "views/channel_settings_view.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "text/text_catalogue.h"
 #include "views/accessible_names.h"
 #include "views/channel_names.h"
@@ -62,12 +62,9 @@ ChannelSettingsView::ChannelSettingsView(ViewContext context, Setting setting)
         SliderEditPair::Rules rules;
         rules.text = setting_.text;
         rules.read = setting_.read;
-        rules.store = [this, channel](int value) {
-            return setting_.store(link().expert, channel, value);
-        };
-        rules.write = [this] {
-            link().SetExpert();
-        };
+        rules.apply = applyToExpert(board(), [this, channel](ExpertBlock& expert, int value) {
+            return setting_.store(expert, channel, value);
+        });
         edits_[std::size_t(channel)] = edit;
         pairs_[std::size_t(channel)] = new SliderEditPair(slider, edit->edit(), rules, this);
     }
@@ -84,7 +81,7 @@ void ChannelSettingsView::setCaption(int channel, const QString& caption) {
 
 void ChannelSettingsView::showExpert() {
     for (int channel = 0; channel < ChannelCount; ++channel)
-        pairs_[std::size_t(channel)]->show(setting_.value(link().expert, channel));
+        pairs_[std::size_t(channel)]->show(setting_.value(board().expert(), channel));
 }
 
 void ChannelSettingsView::connectionChanged(bool connected) {

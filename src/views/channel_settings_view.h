@@ -19,7 +19,7 @@ class SliderEditPair;
 
 // A tab of one per-channel ExpertBlock setting: a description, then per
 // channel a slider with its edit, captioned with the channel's name and
-// tinted in its colour. Every change is written with SetExpert.
+// tinted in its colour. Every change goes to the board with the ExpertBlock.
 class ChannelSettingsView : public View {
     Q_OBJECT
 public:
@@ -36,7 +36,8 @@ public:
         int tickInterval = 0;
         std::function<QString(int position)> text;
         std::function<std::optional<int>(QLineEdit*)> read;
-        // The channel's field: its value, and storing a value into it.
+        // The channel's field: its value, and storing a value into a copy of
+        // the record (false when it held the value already).
         std::function<int(const ExpertBlock&, int channel)> value;
         std::function<bool(ExpertBlock&, int channel, int value)> store;
     };

@@ -1,6 +1,6 @@
 #include "views/chart_view.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "plot/board_chart.h"
 #include "text/text_catalogue.h"
 #include "views/component_texts.h"
@@ -74,7 +74,7 @@ void ChartView::showEvent(QShowEvent* event) {
 }
 
 void ChartView::activated() {
-    link().GetExpertChart();
+    board().reread({BoardRecord::Expert, BoardRecord::Chart});
 }
 
 void ChartView::textsApplied() {
@@ -96,30 +96,32 @@ void ChartView::redraw() {
     if (stale_)
         return;
     const chart::ChartInput input =
-        chart::boardChartInput(link().info, link().expert, link().chart, computerClock_());
+        chart::boardChartInput(board().info(), board().expert(), board().chart(), computerClock_());
     imgTemp_->setImage(chart::drawChart(input, imgTemp_->size()));
     imgTemp_->setAccessibleDescription(chart::chartDescription(input));
 }
 
 void ChartView::imgTempClick() {
-    link().GetExpertChart();
+    board().reread({BoardRecord::Expert, BoardRecord::Chart});
 }
 
 void ChartView::pumChartPopup() {
-    const std::uint8_t mode = link().expert.ChartMode;
-    mnuCHMTempWater_->setEnabled(link().info.WaterTemp != NoValue);
+    const std::uint8_t mode = board().expert().ChartMode;
+    mnuCHMTempWater_->setEnabled(board().info().WaterTemp != NoValue);
     mnuCHMTempWater_->setChecked(mode == ExpertBlock::ChartWaterTemp);
     mnuCHMVoltage_->setChecked(mode == ExpertBlock::ChartVoltage);
     mnuCHMTempSlave_->setChecked(mode == ExpertBlock::ChartSlaveTemp);
 }
 
 void ChartView::chooseSource(std::uint8_t chartMode) {
-    link().expert.ChartMode = chartMode;
-    // Every view shows the new source at once (the chart in its colour and
-    // units); then the board records it and hands over its history of it.
-    link().ShowExpert();
-    link().SetExpert();
-    link().GetExpertChart();
+    ExpertBlock expert = board().expert();
+    expert.ChartMode = chartMode;
+    // The board records the new source, every view shows it at once (the
+    // chart in its colour and units), then the board hands over its history
+    // of it.
+    board().setExpert(expert);
+    shell().showRecordAgain(BoardRecord::Expert);
+    board().reread({BoardRecord::Expert, BoardRecord::Chart});
 }
 
 } // namespace kv

@@ -1,12 +1,12 @@
 #include "views/config_view.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "views/field_edit.h"
 #include "views/health_display.h"
 #include "views/labelled_edit.h"
 #include "views/picture_box.h"
+#include "views/setting_pairs.h"
 #include "views/slider_edit_pair.h"
-#include "views/store_field.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -110,24 +110,24 @@ QGroupBox* ConfigView::buildLevelGroup(const char* groupName, const char* groupC
 }
 
 void ConfigView::coupleLevels() {
-    InfoBlock& info = link().info;
-    ExpertBlock& expert = link().expert;
-    coupleGroup(backlight_,
-                {storeInto(info.LCDBLMax), storeInto(info.LCDBLMin), storeInto(expert.LCDBLNight)});
-    coupleGroup(fan_, {storeInto(info.FanHigh), storeInto(info.FanLow), storeInto(expert.FanOff)});
+    BoardService& b = board();
+    // The bottom level (night, off) is an expert setting.
+    coupleGroup(backlight_, {applyToConfiguration(b, fieldStore(&InfoBlock::LCDBLMax)),
+                             applyToConfiguration(b, fieldStore(&InfoBlock::LCDBLMin)),
+                             applyToExpert(b, fieldStore(&ExpertBlock::LCDBLNight))});
+    coupleGroup(fan_, {applyToConfiguration(b, fieldStore(&InfoBlock::FanHigh)),
+                       applyToConfiguration(b, fieldStore(&InfoBlock::FanLow)),
+                       applyToExpert(b, fieldStore(&ExpertBlock::FanOff))});
 
     SliderEditPair::Rules rules;
     rules.text = pairtext::integer;
     rules.read = pairread::integer(0, TimeLapseMaximum);
-    rules.store = storeInto(link().info.TimeLapse);
-    rules.write = [this] {
-        link().SetConfig();
-    };
+    rules.apply = applyToConfiguration(b, fieldStore(&InfoBlock::TimeLapse));
     timeLapse_.pair =
         new SliderEditPair(timeLapse_.slider, timeLapse_.edit->edit(), std::move(rules), this);
 }
 
-void ConfigView::coupleGroup(LevelGroup& group, const std::array<Store, 3>& stores) {
+void ConfigView::coupleGroup(LevelGroup& group, const std::array<Apply, 3>& applies) {
     for (std::size_t i = 0; i < group.size(); ++i) {
         QSlider* self = group[i].slider;
         QSlider* above = i > Top ? group[i - 1].slider : nullptr;
@@ -135,14 +135,7 @@ void ConfigView::coupleGroup(LevelGroup& group, const std::array<Store, 3>& stor
         SliderEditPair::Rules rules;
         rules.text = pairtext::integer;
         rules.read = pairread::rounded(0, PercentMaximum);
-        rules.store = stores[i];
-        // The bottom level (night, off) is an expert setting.
-        rules.write = [this, expert = i == Bottom] {
-            if (expert)
-                link().SetExpert();
-            else
-                link().SetConfig();
-        };
+        rules.apply = applies[i];
         rules.keepOrder = [self, above, below] {
             holdInOrder(self, above, below);
         };
@@ -166,8 +159,8 @@ QWidget* ConfigView::buildTimeLapse() {
 }
 
 void ConfigView::showInfo() {
-    showBoardStatus(link().info, lblBoard_);
-    const InfoBlock& info = link().info;
+    const InfoBlock& info = board().info();
+    showBoardStatus(info, lblBoard_);
     backlight_[Top].pair->show(info.LCDBLMax);
     backlight_[Middle].pair->show(info.LCDBLMin);
     fan_[Top].pair->show(info.FanHigh);
@@ -176,8 +169,8 @@ void ConfigView::showInfo() {
 }
 
 void ConfigView::showExpert() {
-    backlight_[Bottom].pair->show(link().expert.LCDBLNight);
-    fan_[Bottom].pair->show(link().expert.FanOff);
+    backlight_[Bottom].pair->show(board().expert().LCDBLNight);
+    fan_[Bottom].pair->show(board().expert().FanOff);
     applyFanOffEnabling();
 }
 
@@ -197,7 +190,7 @@ void ConfigView::activated() {
 
 void ConfigView::applyFanOffEnabling() {
     // The fan mode may have changed since the window last told the facts.
-    facts_.fanMode = link().expert.FanMode;
+    facts_.fanMode = board().expert().FanMode;
     enabling_.apply(facts_);
 }
 
@@ -210,8 +203,9 @@ void ConfigView::textsApplied() {
 
 void ConfigView::btnRealtimeClick() {
     timeLapse_.pair->show(RealTime, true);
-    link().info.TimeLapse = RealTime;
-    link().SetConfig();
+    InfoBlock configuration = board().info();
+    configuration.TimeLapse = RealTime;
+    board().setConfiguration(configuration);
 }
 
 } // namespace kv

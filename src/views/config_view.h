@@ -59,11 +59,11 @@ private:
     QGroupBox* buildLevelGroup(const char* groupName, const char* groupCaption, LevelGroup& group,
                                const std::array<const char*, 3>& names,
                                const std::array<const char*, 3>& captions);
-    using Store = std::function<bool(int)>;
+    using Apply = std::function<void(int)>;
     void coupleLevels();
     // Couples each level of a group with its field, held between its
     // neighbours.
-    void coupleGroup(LevelGroup& group, const std::array<Store, 3>& stores);
+    void coupleGroup(LevelGroup& group, const std::array<Apply, 3>& applies);
     QWidget* buildTimeLapse();
     void btnRealtimeClick();
     void applyFanOffEnabling();

@@ -4,7 +4,7 @@
 
 #include "astro/time_zone_fields.h"
 #include "astro/time_zone_rules.h"
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "geo/time_zone_source.h"
 #include "text/number_format.h"
 #include "views/field_edit.h"
@@ -87,7 +87,7 @@ ExpertView::ExpertView(ViewContext context, ZoneSource systemZone)
     rows->addLayout(middle);
     // The weather's expert settings (lightning masks, the cloud temperature,
     // the balance sum), a group of their own.
-    weatherEditors_ = new WeatherExpertEditors(link(), channelNames(), this);
+    weatherEditors_ = new WeatherExpertEditors(board(), channelNames(), this);
     rows->addWidget(weatherEditors_);
     rows->addStretch(1);
 
@@ -212,28 +212,29 @@ QGroupBox* ExpertView::buildTimeZone() {
     auto* box =
         new QGroupBox(text("Local time zone and start of daylight saving and standard time"), this);
     box->setObjectName(QStringLiteral("gbxTimeZone"));
-    ExpertBlock& e = link().expert;
-    const auto field = [](auto& value, int minimum, int maximum) {
+    const auto field = [](auto ExpertBlock::*member, int minimum, int maximum) {
+        using Field = std::remove_reference_t<decltype(ExpertBlock{}.*member)>;
         ZoneField f;
         f.minimum = minimum;
         f.maximum = maximum;
-        f.store = [&value](int v) {
-            value = static_cast<std::remove_reference_t<decltype(value)>>(v);
+        f.store = [member](ExpertBlock& expert, int v) {
+            expert.*member = static_cast<Field>(v);
         };
-        f.value = [&value] {
-            return int(value);
+        f.value = [member](const ExpertBlock& expert) {
+            return int(expert.*member);
         };
         return f;
     };
-    zone_ = {field(e.Bias, BiasMinimum, BiasMaximum),
-             field(e.StandardMonth, 0, 12),
-             field(e.StandardDay, 0, 31),
-             field(e.StandardHour, 0, 23),
-             field(e.StandardDayOfWeek, 0, 6),
-             field(e.DaylightMonth, 0, 12),
-             field(e.DaylightDay, 0, 31),
-             field(e.DaylightHour, 0, 23),
-             field(e.DaylightDayOfWeek, 0, 6)};
+    using E = ExpertBlock;
+    zone_ = {field(&E::Bias, BiasMinimum, BiasMaximum),
+             field(&E::StandardMonth, 0, 12),
+             field(&E::StandardDay, 0, 31),
+             field(&E::StandardHour, 0, 23),
+             field(&E::StandardDayOfWeek, 0, 6),
+             field(&E::DaylightMonth, 0, 12),
+             field(&E::DaylightDay, 0, 31),
+             field(&E::DaylightHour, 0, 23),
+             field(&E::DaylightDayOfWeek, 0, 6)};
     const char* const names[ZoneFieldCount] = {
         "edtTimeZoneBias",         "edtTimeZoneStandardMonth",     "edtTimeZoneStandardDay",
         "edtTimeZoneStandardHour", "edtTimeZoneStandardDayOfWeek", "edtTimeZoneDaylightMonth",
@@ -265,33 +266,31 @@ QGroupBox* ExpertView::buildTimeZone() {
 }
 
 void ExpertView::coupleFields() {
-    ExpertBlock& e = link().expert;
-    const auto write = [this] {
-        link().SetExpert();
-    };
+    using E = ExpertBlock;
+    BoardService& b = board();
     const auto add = [this](QLineEdit* edit, FieldEdit::Rules rules) {
         fields_.push_back(new FieldEdit(edit, std::move(rules), this));
     };
-    add(edtTempWaterLow_->edit(), fieldrules::temperature(e.TempWaterLow, write));
-    add(edtTempWaterHigh_, fieldrules::temperature(e.TempWaterHigh, write));
-    add(edtTempOffset_->edit(), fieldrules::temperature(e.TempOffset, write));
+    add(edtTempWaterLow_->edit(), fieldrules::temperature(b, &E::TempWaterLow));
+    add(edtTempWaterHigh_, fieldrules::temperature(b, &E::TempWaterHigh));
+    add(edtTempOffset_->edit(), fieldrules::temperature(b, &E::TempOffset));
     add(edtChartInterval_->edit(),
-        fieldrules::integer(e.ChartInterval, 0, ChartIntervalMaximum, write));
+        fieldrules::integer(b, &E::ChartInterval, 0, ChartIntervalMaximum));
     add(edtTWIBitrate_->edit(),
-        fieldrules::integer(e.TWIBitrate, TwiBitrateMinimum, TwiBitrateMaximum, write));
-    add(edtChartScale_->edit(),
-        {fieldrules::valueOf(e.ChartScale), pairtext::tenths,
-         pairread::tenths(ChartScaleMinimum, ChartScaleMaximum), storeInto(e.ChartScale), write});
+        fieldrules::integer(b, &E::TWIBitrate, TwiBitrateMinimum, TwiBitrateMaximum));
+    add(edtChartScale_->edit(), {fieldrules::valueOf(b, &E::ChartScale), pairtext::tenths,
+                                 pairread::tenths(ChartScaleMinimum, ChartScaleMaximum),
+                                 applyToExpert(b, fieldStore(&E::ChartScale))});
 }
 
 void ExpertView::showExpert() {
-    const ExpertBlock& e = link().expert;
+    const ExpertBlock& e = board().expert();
     fanMode_->show(e.FanMode);
     chartMode_->show(e.ChartMode);
     for (FieldEdit* field : fields_)
         field->show();
     for (const ZoneField& field : zone_)
-        focus::showText(field.edit->edit(), QString::number(field.value()));
+        focus::showText(field.edit->edit(), QString::number(field.value(e)));
     weatherEditors_->showExpert();
 }
 
@@ -313,31 +312,35 @@ QLineEdit* ExpertView::zoneEdit(std::size_t index) const {
 }
 
 void ExpertView::fanModeChosen(int value, bool byUser) {
-    link().expert.FanMode = std::uint8_t(value);
     // The hysteresis is of use only while the temperature switches the fan.
     applyEnabling(facts_);
-    if (byUser)
-        link().SetExpert();
+    if (byUser) {
+        ExpertBlock expert = board().expert();
+        expert.FanMode = std::uint8_t(value);
+        board().setExpert(expert);
+    }
 }
 
 void ExpertView::chartModeChosen(int value, bool byUser) {
-    link().expert.ChartMode = std::uint8_t(value);
-    if (byUser)
-        link().SetExpert();
+    if (byUser) {
+        ExpertBlock expert = board().expert();
+        expert.ChartMode = std::uint8_t(value);
+        board().setExpert(expert);
+    }
 }
 
 void ExpertView::edtTimeZoneChange() {
     // In their order; the first text that is no number (or a number the
-    // field cannot take) stops the rest, and nothing is written. What was
-    // stored before it stays in the record.
+    // field cannot take) stops the rest, and nothing is written.
+    ExpertBlock expert = board().expert();
     for (const ZoneField& field : zone_) {
         const std::optional<int> value =
             pairread::integer(field.minimum, field.maximum)(field.edit->edit());
         if (!value)
             return;
-        field.store(*value);
+        field.store(expert, *value);
     }
-    link().SetExpert();
+    board().setExpert(expert);
 }
 
 void ExpertView::btnApplyTZIClick() {
@@ -345,14 +348,15 @@ void ExpertView::btnApplyTZIClick() {
     const int values[ZoneFieldCount] = {f.Bias,         f.StandardMonth,     f.StandardDay,
                                         f.StandardHour, f.StandardDayOfWeek, f.DaylightMonth,
                                         f.DaylightDay,  f.DaylightHour,      f.DaylightDayOfWeek};
+    ExpertBlock expert = board().expert();
     for (std::size_t i = 0; i < ZoneFieldCount; ++i) {
-        zone_[i].store(values[i]);
+        zone_[i].store(expert, values[i]);
         QLineEdit* edit = zone_[i].edit->edit();
         const QSignalBlocker quiet(edit);
         clearInvalid(edit);
-        edit->setText(QString::number(zone_[i].value()));
+        edit->setText(QString::number(zone_[i].value(expert)));
     }
-    link().SetExpert();
+    board().setExpert(expert);
 }
 
 } // namespace kv

@@ -18,6 +18,7 @@ namespace sunmoon {
 struct TimeZoneRules;
 }
 
+struct ExpertBlock;
 class FieldEdit;
 class LabelledEdit;
 class RadioChoice;
@@ -85,13 +86,13 @@ private:
     RadioChoice* chartMode_ = nullptr;
 
     // A time-zone edit with the values its field takes and how it is stored
-    // and shown.
+    // in a record and read from one.
     struct ZoneField {
         LabelledEdit* edit = nullptr;
         int minimum = 0;
         int maximum = 0;
-        std::function<void(int)> store;
-        std::function<int()> value;
+        std::function<void(ExpertBlock&, int)> store;
+        std::function<int(const ExpertBlock&)> value;
     };
     std::array<ZoneField, ZoneFieldCount> zone_;
     QPushButton* btnApplyTZI_ = nullptr;

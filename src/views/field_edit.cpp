@@ -20,9 +20,8 @@ void FieldEdit::show() {
 void FieldEdit::editChanged() {
     if (!focus::userIsWorking(edit_))
         return;
-    const std::optional<int> value = rules_.read(edit_);
-    if (value && rules_.store(*value))
-        rules_.write();
+    if (const std::optional<int> value = rules_.read(edit_))
+        rules_.apply(*value);
 }
 
 void fitForNumber(QLineEdit* edit) {

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "board/board_service.h"
+#include "views/setting_pairs.h"
 #include "views/slider_edit_pair.h"
-#include "views/store_field.h"
 
 #include <QObject>
 #include <QString>
@@ -20,8 +21,8 @@ class LabelledEdit;
 // chart's interval): the same rules as the edit of a slider/edit pair, without
 // the slider. Typed by the user, its text is read (a text that is no number
 // changes nothing; a number outside the field's range is refused and the
-// edit marked), stored and the record written; refreshes from the record skip
-// it while the user is working it and never write back.
+// edit marked) and applied; refreshes from the record skip it while the user
+// is working it and never write back.
 class FieldEdit : public QObject {
     Q_OBJECT
 public:
@@ -32,10 +33,8 @@ public:
         std::function<QString(int value)> text;
         // The typed text as a value (see pairread in slider_edit_pair.h).
         std::function<std::optional<int>(QLineEdit* edit)> read;
-        // Stores a value into the record; false when it was there already.
-        std::function<bool(int value)> store;
-        // Writes the record to the board.
-        std::function<void()> write;
+        // Hands a value to the board (see SliderEditPair::Rules::apply).
+        std::function<void(int value)> apply;
     };
 
     FieldEdit(QLineEdit* edit, Rules rules, QObject* parent = nullptr);
@@ -63,29 +62,31 @@ namespace fieldtext {
 QString temperature(int tenths);
 } // namespace fieldtext
 
-// The rules of the usual fields.
+// The rules of the usual fields, all of the ExpertBlock.
 namespace fieldrules {
 
-template <class Field> std::function<int()> valueOf(const Field& field) {
-    return [&field] {
-        return int(field);
+template <class Field>
+std::function<int()> valueOf(const BoardService& board, Field ExpertBlock::*field) {
+    return [&board, field] {
+        return int(board.expert().*field);
     };
 }
 
 // A temperature in tenths of a degree, shown "0.0"; any temperature the field
 // can hold is taken.
-template <class Field> FieldEdit::Rules temperature(Field& field, std::function<void()> write) {
+template <class Field>
+FieldEdit::Rules temperature(BoardService& board, Field ExpertBlock::*field) {
     using Limits = std::numeric_limits<Field>;
-    return {valueOf(field), fieldtext::temperature,
-            pairread::tenths(Limits::min() / 10.0, Limits::max() / 10.0), storeInto(field),
-            std::move(write)};
+    return {valueOf(board, field), fieldtext::temperature,
+            pairread::tenths(Limits::min() / 10.0, Limits::max() / 10.0),
+            applyToExpert(board, fieldStore(field))};
 }
 
 // A whole number within minimum..maximum.
 template <class Field>
-FieldEdit::Rules integer(Field& field, int minimum, int maximum, std::function<void()> write) {
-    return {valueOf(field), pairtext::integer, pairread::integer(minimum, maximum),
-            storeInto(field), std::move(write)};
+FieldEdit::Rules integer(BoardService& board, Field ExpertBlock::*field, int minimum, int maximum) {
+    return {valueOf(board, field), pairtext::integer, pairread::integer(minimum, maximum),
+            applyToExpert(board, fieldStore(field))};
 }
 
 } // namespace fieldrules

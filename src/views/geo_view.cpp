@@ -1,6 +1,6 @@
 #include "views/geo_view.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "device/clock_sync.h"
 #include "device/records/field_range.h"
 #include "geo/board_geo.h"
@@ -57,6 +57,12 @@ bool userIsWorkingDate(const QDateEdit* picker) {
 }
 
 } // namespace
+
+InfoBlock atComputerMoment(InfoBlock info, const QDateTime& now) {
+    info.TimeLapse = 1;
+    setBoardDateTime(info, now);
+    return info;
+}
 
 GeoView::GeoView(ViewContext context)
     : View(context, QStringLiteral("tsGeo"), QStringLiteral("Geo")), scene_(&geomap::loadWorldMap),
@@ -142,12 +148,8 @@ void GeoView::buildControls() {
     time.read = [](QLineEdit* edit) {
         return acceptTypedClock(edit);
     };
-    time.store = [this](int minuteOfDay) {
-        return storeTime(minuteOfDay);
-    };
-    time.write = [this] {
-        UpdateGeoView();
-        writeClock();
+    time.apply = [this](int minuteOfDay) {
+        setTime(minuteOfDay);
     };
     timePair_ = new SliderEditPair(trbTime_, edtTime_->edit(), time, this);
 
@@ -191,8 +193,8 @@ void GeoView::textsApplied() {
 // Drawing
 
 void GeoView::UpdateGeoView() {
-    const InfoBlock& info = link().info;
-    const ExpertBlock& expert = link().expert;
+    const InfoBlock& info = board().info();
+    const ExpertBlock& expert = board().expert();
     const BoardDateTime moment = boardMoment(info);
     // The map is drawn when it can be seen: a hidden tab draws it when it is
     // shown (see showEvent).
@@ -221,7 +223,7 @@ void GeoView::showEvent(QShowEvent* event) {
     View::showEvent(event);
     if (mapStale_) {
         mapStale_ = false;
-        scene_.drawMap(link().expert.Lat, link().expert.Lon);
+        scene_.drawMap(board().expert().Lat, board().expert().Lon);
         imgGeo_->pictureChanged();
     }
 }
@@ -234,7 +236,7 @@ void GeoView::activated() {
 // Refresh from the records
 
 void GeoView::showInfo() {
-    const InfoBlock& info = link().info;
+    const InfoBlock& info = board().info();
     showBoardTime(false);
     const QDate date(info.calendarYear(), info.Month, info.Day);
     if (date.isValid() && date >= dtp_->minimumDate() && date <= dtp_->maximumDate() &&
@@ -245,14 +247,14 @@ void GeoView::showInfo() {
 }
 
 void GeoView::showExpert() {
-    focus::showText(latitudeEdit(), degreesText(link().expert.Lat));
-    focus::showText(longitudeEdit(), degreesText(link().expert.Lon));
+    focus::showText(latitudeEdit(), degreesText(board().expert().Lat));
+    focus::showText(longitudeEdit(), degreesText(board().expert().Lon));
     if (isFront())
         UpdateGeoView();
 }
 
 void GeoView::showBoardTime(bool evenIfFocused) {
-    const InfoBlock& info = link().info;
+    const InfoBlock& info = board().info();
     timePair_->show(info.Hour * MinutesPerHour + info.Minute, evenIfFocused);
 }
 
@@ -269,12 +271,10 @@ void GeoView::imgGeoMouseLeave() {
 
 void GeoView::imgGeoMouseDown(QPointF picturePoint) {
     const geomap::Place place = geomap::placeAt(picturePoint);
-    link().expert.Lat = std::int16_t(geomap::toTenths(place.latitude));
-    link().expert.Lon = std::int16_t(geomap::toTenths(place.longitude));
     putText(latitudeEdit(), formatNumber(place.latitude, u"0.#"));
     putText(longitudeEdit(), formatNumber(place.longitude, u"0.#"));
-    UpdateGeoView();
-    link().SetExpert();
+    setPlace(std::int16_t(geomap::toTenths(place.latitude)),
+             std::int16_t(geomap::toTenths(place.longitude)));
 }
 
 void GeoView::edtLatChange() {
@@ -282,18 +282,30 @@ void GeoView::edtLatChange() {
         return;
     // Places beyond the poles or the date line would reach the board as
     // nonsense: refused.
-    const auto latitude = acceptTypedNumber(latitudeEdit(), -90, 90);
-    const auto longitude = acceptTypedNumber(longitudeEdit(), -180, 180);
+    const auto latitude = acceptTypedNumber(latitudeEdit(), fieldrange::Latitude);
+    const auto longitude = acceptTypedNumber(longitudeEdit(), fieldrange::Longitude);
     if (!latitude || !longitude)
         return;
     const auto lat = std::int16_t(geomap::toTenths(*latitude));
     const auto lon = std::int16_t(geomap::toTenths(*longitude));
-    if (lat == link().expert.Lat && lon == link().expert.Lon)
+    if (lat == board().expert().Lat && lon == board().expert().Lon)
         return;
-    link().expert.Lat = lat;
-    link().expert.Lon = lon;
+    setPlace(lat, lon);
+}
+
+void GeoView::setPlace(std::int16_t latitude, std::int16_t longitude) {
+    ExpertBlock expert = board().expert();
+    expert.Lat = latitude;
+    expert.Lon = longitude;
+    if (board().isConnected())
+        board().setExpert(expert);
+    else
+        presetOffline(board().info(), expert);
     UpdateGeoView();
-    link().SetExpert();
+}
+
+void GeoView::presetOffline(const InfoBlock& info, const ExpertBlock& expert) {
+    board().presetRecords(info, expert);
 }
 
 // ---------------------------------------------------------------------------
@@ -303,33 +315,41 @@ void GeoView::dtpChange() {
     if (!userIsWorkingDate(dtp_))
         return;
     const QDate date = dtp_->date();
-    InfoBlock& info = link().info;
-    info.Day = std::int8_t(date.day());
-    info.Month = std::int8_t(date.month());
-    info.setCalendarYear(date.year());
+    if (board().isConnected()) {
+        board().setClockDate(date);
+    } else {
+        InfoBlock info = board().info();
+        info.Day = std::int8_t(date.day());
+        info.Month = std::int8_t(date.month());
+        info.setCalendarYear(date.year());
+        presetOffline(info, board().expert());
+    }
     UpdateGeoView();
-    writeClock();
 }
 
-bool GeoView::storeTime(int minuteOfDay) {
-    InfoBlock& info = link().info;
-    const auto hour = std::int8_t(minuteOfDay / MinutesPerHour);
-    const auto minute = std::int8_t(minuteOfDay % MinutesPerHour);
-    if (hour == info.Hour && minute == info.Minute)
-        return false;
-    info.Hour = hour;
-    info.Minute = minute;
-    return true;
-}
-
-void GeoView::writeClock() {
-    link().SetInfo(true, false, false);
+void GeoView::setTime(int minuteOfDay) {
+    const int hour = minuteOfDay / MinutesPerHour;
+    const int minute = minuteOfDay % MinutesPerHour;
+    if (hour == board().info().Hour && minute == board().info().Minute)
+        return;
+    if (board().isConnected()) {
+        board().setClockTime(hour, minute);
+    } else {
+        InfoBlock info = board().info();
+        info.Hour = std::int8_t(hour);
+        info.Minute = std::int8_t(minute);
+        presetOffline(info, board().expert());
+    }
+    UpdateGeoView();
 }
 
 void GeoView::btnNowClick() {
     const QDateTime now = QDateTime::currentDateTime();
     // Real time first (the configuration), then the clock.
-    setBoardClockNow(link(), now);
+    if (board().isConnected())
+        board().setClock(now);
+    else
+        presetOffline(atComputerMoment(board().info(), now), board().expert());
     {
         const QSignalBlocker quiet(dtp_);
         dtp_->setDate(now.date());
@@ -337,7 +357,7 @@ void GeoView::btnNowClick() {
     showBoardTime(true);
     UpdateGeoView();
     // Every view shows the new clock and time lapse.
-    link().ShowInfo();
+    shell().showRecordAgain(BoardRecord::Info);
 }
 
 void GeoView::imgMoonDblClick() {

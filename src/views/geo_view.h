@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/records/expert_block.h"
+#include "device/records/info_block.h"
 #include "views/view.h"
 // The astronomy headers use C++20 library parts that moc cannot read; moc
 // needs nothing of them.
@@ -8,6 +10,7 @@
 #include "views/geo_scene.h"
 #endif
 
+#include <QDateTime>
 #include <QHash>
 
 #include <functional>
@@ -25,12 +28,19 @@ class MoonPictureLabel;
 class SliderEditPair;
 class WorldMapView;
 
+// The records' clock set to the computer's moment as "Now" sets it: time
+// lapse back to real time and every clock field. The window presets its
+// records with it before a board is read.
+InfoBlock atComputerMoment(InfoBlock info, const QDateTime& now);
+
 // The Geo tab: the place whose sun the board follows in its Geo mode (a
 // click on the world map or the latitude and longitude edits; the ExpertBlock
 // fields Lat and Lon), the board's date and time (the InfoBlock clock), and
 // for that place and moment the sun's and the moon's figures and the moon's
 // phase. Every change goes to the board at once; everything shown is drawn
-// again from the records.
+// again from the records. Without a board the tab still computes the sun and
+// the moon: what the user sets becomes the records' preset, which the next
+// board's own records replace.
 class GeoView : public View {
     Q_OBJECT
 public:
@@ -46,7 +56,7 @@ public:
     void textsApplied() override;
 
     // "Jetzt": real time again, then the computer's date and time into the
-    // controls and onto the board.
+    // controls and onto the board (without one, into the records).
     void btnNowClick();
     // Draws the map with the place's marker, the figures and the moon's
     // phase again from the records. A board moment that gives no figures
@@ -84,8 +94,10 @@ private:
     void imgMoonDblClick();
     // The board's time of day as the time controls show it.
     void showBoardTime(bool evenIfFocused);
-    bool storeTime(int minuteOfDay);
-    void writeClock();
+    void setTime(int minuteOfDay);
+    void setPlace(std::int16_t latitude, std::int16_t longitude);
+    // Without a board: the records the user set, as the preset.
+    void presetOffline(const InfoBlock& info, const ExpertBlock& expert);
     const sunmoon::TimeZoneRules& zoneRulesOf(int year);
 
     GeoScene scene_;

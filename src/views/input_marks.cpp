@@ -67,15 +67,15 @@ TypedNumber readTypedNumber(const QString& text, double minimum, double maximum,
     return {TypedNumber::Valid, *number};
 }
 
-std::optional<double> acceptTypedNumber(QLineEdit* edit, double minimum, double maximum) {
+std::optional<double> acceptTypedNumber(QLineEdit* edit, const FieldRange& range) {
     const QLocale locale;
-    const TypedNumber typed = readTypedNumber(edit->text(), minimum, maximum, locale);
+    const TypedNumber typed = readTypedNumber(edit->text(), range.lowest, range.highest, locale);
     switch (typed.kind) {
     case TypedNumber::Valid:
         clearInvalid(edit);
         return typed.value;
     case TypedNumber::OutOfRange:
-        markInvalid(edit, rangeReason(minimum, maximum, locale));
+        markInvalid(edit, rangeReason(range, locale));
         return std::nullopt;
     case TypedNumber::NotANumber:
         break;

@@ -33,9 +33,10 @@ struct TypedNumber {
 TypedNumber readTypedNumber(const QString& text, double minimum, double maximum,
                             const QLocale& locale);
 
-// The handler side of a number edit: the value when the text is a number in
-// range; otherwise nothing, with the edit marked when the number lies outside
-// the range (text that is no number is ignored and shows nothing).
-std::optional<double> acceptTypedNumber(QLineEdit* edit, double minimum, double maximum);
+// The handler side of a number edit: the value (in the range's units, as
+// typed) when the text is a number in the range; otherwise nothing, with the
+// edit marked by the range's refusal when the number lies outside it (text
+// that is no number is ignored and shows nothing).
+std::optional<double> acceptTypedNumber(QLineEdit* edit, const FieldRange& range);
 
 } // namespace kv

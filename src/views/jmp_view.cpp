@@ -1,6 +1,6 @@
 #include "views/jmp_view.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "views/field_edit.h"
 #include "views/labelled_edit.h"
 #include "views/radio_choice.h"
@@ -111,13 +111,10 @@ JmpView::JmpView(ViewContext context)
     layout->addLayout(options, 1);
     layout->addWidget(newSchematic(this), 0, Qt::AlignRight | Qt::AlignTop);
 
-    ExpertBlock& e = link().expert;
-    const auto write = [this] {
-        link().SetExpert();
-    };
-    low_ =
-        new FieldEdit(edtTempJMPLow_->edit(), fieldrules::temperature(e.TempJMPLow, write), this);
-    high_ = new FieldEdit(edtTempJMPHigh_, fieldrules::temperature(e.TempJMPHigh, write), this);
+    low_ = new FieldEdit(edtTempJMPLow_->edit(),
+                         fieldrules::temperature(board(), &ExpertBlock::TempJMPLow), this);
+    high_ = new FieldEdit(edtTempJMPHigh_,
+                          fieldrules::temperature(board(), &ExpertBlock::TempJMPHigh), this);
 
     enabling_.add(EnableRule::Connected,
                   {modeButton(ExpertBlock::JMPNone), modeButton(ExpertBlock::JMPCloud),
@@ -130,7 +127,7 @@ JmpView::JmpView(ViewContext context)
 }
 
 void JmpView::showExpert() {
-    jmpMode_->show(link().expert.JMPMode);
+    jmpMode_->show(board().expert().JMPMode);
     low_->show();
     high_->show();
 }
@@ -144,9 +141,11 @@ void JmpView::textsApplied() {
 }
 
 void JmpView::jmpModeChosen(int value, bool byUser) {
-    link().expert.JMPMode = std::uint8_t(value);
-    if (byUser)
-        link().SetExpert();
+    if (!byUser)
+        return;
+    ExpertBlock expert = board().expert();
+    expert.JMPMode = std::uint8_t(value);
+    board().setExpert(expert);
 }
 
 } // namespace kv

@@ -1,6 +1,6 @@
 #include "views/schedule_view.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "schedule/schedule_edits.h"
 #include "views/channel_names.h"
 #include "views/component_texts.h"
@@ -114,11 +114,11 @@ void ScheduleView::buildColumnMenu() {
 }
 
 int ScheduleView::lineCount() const {
-    return int(link().schedule.size());
+    return int(board().schedule().size());
 }
 
 schedule::Place ScheduleView::place() const {
-    return placeOfMode(link().info.Mode);
+    return placeOfMode(board().info().Mode);
 }
 
 QTableWidgetItem* ScheduleView::cell(int row, int column) {
@@ -162,8 +162,9 @@ void ScheduleView::fillRow(int row) {
         if (edited.isValid() && edited.row() == row && edited.column() == column)
             continue;
         sgSchedule_->clearCellMark(row, column);
-        item->setText(isLine ? cellText(link().schedule[std::size_t(row)], row, column, shownPlace_)
-                             : QString());
+        item->setText(isLine
+                          ? cellText(board().schedule()[std::size_t(row)], row, column, shownPlace_)
+                          : QString());
         paintCell(row, column);
     }
 }
@@ -175,7 +176,7 @@ void ScheduleView::paintCell(int row, int column) {
         return;
     const QPalette& colors = palette();
     if (column == LineColumn) {
-        const bool current = row == link().info.CurrentLine;
+        const bool current = row == board().info().CurrentLine;
         item->setBackground(colors.color(current ? QPalette::Highlight : QPalette::Button));
         item->setForeground(
             colors.color(current ? QPalette::HighlightedText : QPalette::ButtonText));
@@ -247,7 +248,7 @@ void ScheduleView::ReadGridRow(int index, int editedColumn) {
     QStringList texts;
     for (int column = 0; column < ColumnCount; ++column)
         texts << cell(index, column)->text();
-    ScheduleLine line = link().schedule[std::size_t(index)];
+    ScheduleLine line = board().schedule()[std::size_t(index)];
     const RowInput outcomes = applyRowTexts(line, index, texts, shownPlace_);
     for (int column = 0; column < ColumnCount; ++column) {
         const CellInput& outcome = outcomes[std::size_t(column)];
@@ -268,8 +269,7 @@ void ScheduleView::ReadGridRow(int index, int editedColumn) {
         if (editor)
             clearInvalid(editor);
     }
-    link().schedule[std::size_t(index)] = line;
-    link().SetSchedule();
+    board().setScheduleLine(index, line);
 }
 
 void ScheduleView::sgScheduleSetEditText(int row, int column, const QString& text) {
@@ -298,24 +298,19 @@ void ScheduleView::sgScheduleMouseDown(int row, int column, QPoint globalPositio
     }
     // The board goes to the line chosen by its first cell.
     if (column == LineColumn && row < lineCount()) {
-        link().info.CurrentLine = std::int8_t(row);
+        board().selectLine(row);
         showCurrentLine();
-        link().SetInfo(false, true, false);
     }
 }
 
 void ScheduleView::sgScheduleRowMoved(int from, int to) {
     if (from >= lineCount() || to >= lineCount())
         return;
-    moveLine(link().schedule, from, to);
-    // Every row between takes its new number and contents, and the schedule
-    // is written once per row.
-    const int first = std::min(from, to);
-    const int last = std::max(from, to);
-    for (int row = first; row <= last; ++row)
+    // The schedule is written once per row between; every row between takes
+    // its new number and contents.
+    board().moveLine(from, to);
+    for (int row = std::min(from, to); row <= std::max(from, to); ++row)
         fillRow(row);
-    for (int row = first; row <= last; ++row)
-        link().SetSchedule();
 }
 
 // ---------------------------------------------------------------------------
@@ -334,20 +329,26 @@ void ScheduleView::mnuCopyColClick() {
 }
 
 void ScheduleView::mnuPasteColClick() {
-    if (pasteChannel(link().info, link().schedule, copiedColumn_, menuColumn_))
-        afterColumnsChanged();
+    InfoBlock configuration = board().info();
+    Schedule lines = board().schedule();
+    if (pasteChannel(configuration, lines, copiedColumn_, menuColumn_))
+        afterColumnsChanged(configuration, lines);
 }
 
 void ScheduleView::mnuSwapColClick() {
-    if (swapChannels(link().info, link().schedule, copiedColumn_, menuColumn_))
-        afterColumnsChanged();
+    InfoBlock configuration = board().info();
+    Schedule lines = board().schedule();
+    if (swapChannels(configuration, lines, copiedColumn_, menuColumn_))
+        afterColumnsChanged(configuration, lines);
 }
 
-void ScheduleView::afterColumnsChanged() {
-    link().SetConfig();
-    link().SetSchedule();
+void ScheduleView::afterColumnsChanged(const InfoBlock& configuration, const Schedule& lines) {
+    // The colour names go with the configuration, the levels with the
+    // schedule.
+    board().setConfiguration(configuration);
+    board().setSchedule(lines);
     channelNames().ApplyChannelNames();
-    link().ShowSchedule();
+    shell().showRecordAgain(BoardRecord::Schedule);
 }
 
 } // namespace kv

@@ -20,8 +20,8 @@ class ScheduleView : public View {
 public:
     explicit ScheduleView(ViewContext context);
 
-    // ShowSchedule: fills the table from the schedule (the cell being typed
-    // into keeps its text).
+    // Fills the table from the schedule (the cell being typed into keeps its
+    // text).
     void showSchedule() override;
     // The line the board is on is highlighted; the table follows a change of
     // mode (times or altitudes).
@@ -67,8 +67,9 @@ private:
     void mnuCopyColClick();
     void mnuPasteColClick();
     void mnuSwapColClick();
-    // After a paste or swap: the board, the names and every view follow.
-    void afterColumnsChanged();
+    // After a paste or swap into copies of the records: the board, the
+    // names and every view follow.
+    void afterColumnsChanged(const InfoBlock& configuration, const Schedule& lines);
 
     ScheduleGrid* sgSchedule_ = nullptr;
     QPlainTextEdit* memDescription_ = nullptr;

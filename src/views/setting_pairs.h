@@ -1,8 +1,9 @@
 #pragma once
 
-#include "device/board_link.h"
 #include "views/slider_edit_pair.h"
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
 
@@ -11,47 +12,54 @@ class QLineEdit;
 
 namespace kv {
 
-// Stores a value into a record field; false when the field held it already
-// (nothing to write then).
+class BoardService;
+struct ExpertBlock;
+struct InfoBlock;
+
+// Sets a field of a record (a copy the edit changes) to a value; false when
+// the field held it already (nothing to write then).
 template <class Field> bool storeValue(Field& field, int value) {
     if (field == Field(value))
         return false;
     field = Field(value);
     return true;
 }
-template <class Field> std::function<bool(int)> storeInto(Field& field) {
-    return [&field](int value) {
-        return storeValue(field, value);
+
+// How an edited value goes into a copy of a record: true when it changed it.
+template <class Record> using FieldStore = std::function<bool(Record&, int value)>;
+
+// The store of one field, or of one element of an array field.
+template <class Record, class Field> FieldStore<Record> fieldStore(Field Record::*field) {
+    return [field](Record& record, int value) {
+        return storeValue(record.*field, value);
     };
 }
+template <class Record, class Field, std::size_t N>
+FieldStore<Record> fieldStore(std::array<Field, N> Record::*field, int index) {
+    return [field, index](Record& record, int value) {
+        return storeValue((record.*field)[std::size_t(index)], value);
+    };
+}
+
+// The apply step of an edit over the ExpertBlock, or over the configuration
+// of the InfoBlock: a copy of the service's record takes the value, and only
+// a copy that changed goes to the board (setExpert, setConfiguration), which
+// stores and writes it.
+std::function<void(int)> applyToExpert(BoardService& board, FieldStore<ExpertBlock> store);
+std::function<void(int)> applyToConfiguration(BoardService& board, FieldStore<InfoBlock> store);
 
 // The usual coupling of a slider and its edit over one ExpertBlock field:
 // the position is the field's value, shown and read by the given rules, and
-// every change is written with SetExpert. The field must live as long as the
-// pair (it is a member of the board link's record).
-template <class Field>
-SliderEditPair* coupleExpertField(QAbstractSlider* slider, QLineEdit* edit, Field& field,
-                                  BoardLink& link, std::function<QString(int)> text,
+// every change goes to the board with setExpert.
+SliderEditPair* coupleExpertField(QAbstractSlider* slider, QLineEdit* edit, BoardService& board,
+                                  FieldStore<ExpertBlock> store, std::function<QString(int)> text,
                                   std::function<std::optional<int>(QLineEdit*)> read,
-                                  QObject* parent) {
-    SliderEditPair::Rules rules;
-    rules.text = std::move(text);
-    rules.read = std::move(read);
-    rules.store = storeInto(field);
-    rules.write = [&link] {
-        link.SetExpert();
-    };
-    return new SliderEditPair(slider, edit, std::move(rules), parent);
-}
-
-} // namespace kv
-
-namespace kv {
+                                  QObject* parent);
 
 // A single edit over a record field, without a slider: when the user changes
 // the text, it is read by the rule (a refused number marks the edit and
-// changes nothing), stored, and written when the field changed.
+// changes nothing) and applied.
 void coupleEdit(QLineEdit* edit, std::function<std::optional<int>(QLineEdit*)> read,
-                std::function<bool(int)> store, std::function<void()> write);
+                std::function<void(int)> apply);
 
 } // namespace kv

@@ -45,10 +45,8 @@ void SliderEditPair::sliderChanged() {
         rules_.keepOrder();
     const int position = slider_->value();
     focus::showText(edit_, rules_.text(position));
-    const bool changed = rules_.store(position);
     busy_ = false;
-    if (changed)
-        rules_.write();
+    rules_.apply(position);
 }
 
 void SliderEditPair::editChanged() {
@@ -58,8 +56,7 @@ void SliderEditPair::editChanged() {
     if (!value)
         return;
     slider_->setValue(*value);
-    if (rules_.store(*value))
-        rules_.write();
+    rules_.apply(*value);
 }
 
 namespace pairtext {
@@ -79,7 +76,8 @@ namespace pairread {
 namespace {
 
 std::optional<int> typedWithin(QLineEdit* edit, double minimum, double maximum, double scale) {
-    const auto number = acceptTypedNumber(edit, minimum, maximum);
+    const FieldRange range{minimum, maximum, 1, "", fieldrange::InvalidValue};
+    const auto number = acceptTypedNumber(edit, range);
     if (!number)
         return std::nullopt;
     return int(roundHalfEven(*number * scale));

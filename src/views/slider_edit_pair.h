@@ -13,17 +13,16 @@ namespace kv {
 
 // A slider and the edit beside it that show one setting of the board. The
 // pairs of the settings tabs differ only in how a position reads as text,
-// how a typed text reads as a position, and what storing and writing mean;
+// how a typed text reads as a position, and how a value goes to the board;
 // the coupling itself is this one:
 //
 // - The slider moved by the user: first it is held in order with its
 //   neighbours (where the setting has such a rule), then the edit shows the
-//   position's text, the position is stored, and the record is written.
+//   position's text, and the position is applied.
 // - The edit changed by the user: its text is read (a text that is no number
 //   changes nothing; a number outside the setting's range is refused and the
 //   edit marked); the slider moves to the value (and clamps it to its range);
-//   the value is stored and the record written. The edit keeps the text as
-//   typed.
+//   the value is applied. The edit keeps the text as typed.
 // - Changes the program makes (refresh, the partner's coupling) write nothing:
 //   a handler acts only while its own control has the keyboard focus.
 class SliderEditPair : public QObject {
@@ -35,11 +34,9 @@ public:
         // The typed text as a value; nothing to ignore the change. Marks the
         // edit when it refuses a number.
         std::function<std::optional<int>(QLineEdit* edit)> read;
-        // Stores a value into the record; false when there is nothing to
-        // write (the value was there already).
-        std::function<bool(int value)> store;
-        // Writes the record to the board.
-        std::function<void()> write;
+        // Hands a value to the board: the record changed and written, or
+        // nothing when the record holds the value already.
+        std::function<void(int value)> apply;
         // Holds the slider in order with its neighbours before its position
         // is taken (optional).
         std::function<void()> keepOrder;

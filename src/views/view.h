@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/operation.h"
 #include "views/enabling.h"
 
 #include <QString>
@@ -7,11 +8,11 @@
 
 namespace kv {
 
-class BoardLink;
+class BoardService;
 class ChannelNames;
 class Reporter;
 
-// What the window offers its views beyond the board link: nothing of its
+// What the window offers its views beyond the board service: nothing of its
 // widgets, only a few services.
 class ViewShell {
 public:
@@ -21,11 +22,17 @@ public:
     virtual void showTab(const QString& sheetName) = 0;
     // A passing text in the first status panel, not logged (the map pointer).
     virtual void showPassingStatus(const QString& text) = 0;
+    // Shows a record again in the window and every view, as after a read. A
+    // view's own writes are not shown again by themselves (that would close
+    // the editor the user types into); a flow that changed what other views
+    // show asks for it.
+    virtual void showRecordAgain(BoardRecord record) = 0;
 };
 
 // What every view is created with.
 struct ViewContext {
-    BoardLink& link;
+    // The board: its records to read, its operations to call.
+    BoardService& board;
     // The channels' names and tints, shared by every view that shows them.
     ChannelNames& channelNames;
     Reporter& reporter;
@@ -39,7 +46,8 @@ struct ViewContext {
 // The window calls the refreshes after every read of a record (and when the
 // program changed a record itself, as an import does), in the order of the
 // tabs; each view writes only into controls the user is not working (see
-// focus_rule.h).
+// focus_rule.h). A view never changes the service's records in place: it
+// hands a changed copy, or the value, to an operation.
 class View : public QWidget {
     Q_OBJECT
 public:
@@ -70,7 +78,7 @@ public:
     void setFront(bool front) { front_ = front; }
 
 protected:
-    BoardLink& link() const { return context_.link; }
+    BoardService& board() const { return context_.board; }
     ChannelNames& channelNames() const { return context_.channelNames; }
     Reporter& reporter() const { return context_.reporter; }
     ViewShell& shell() const { return context_.shell; }

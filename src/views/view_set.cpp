@@ -1,6 +1,6 @@
 #include "views/view_set.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "views/channel_names.h"
 #include "views/view.h"
 
@@ -18,11 +18,29 @@ View* ViewSet::find(const QString& sheetName) const {
     return nullptr;
 }
 
-void ViewSet::attach(BoardLink& link, ChannelNames& names) {
+void ViewSet::attach(BoardService& board, ChannelNames& names) {
     names_ = &names;
-    connect(&link, &BoardLink::infoRead, this, &ViewSet::showInfo);
-    connect(&link, &BoardLink::expertChartRead, this, &ViewSet::showExpert);
-    connect(&link, &BoardLink::scheduleRead, this, &ViewSet::showSchedule);
+    connect(&board, &BoardService::recordChanged, this,
+            [this](BoardRecord record, ChangeCause cause) {
+                if (cause != ChangeCause::Write)
+                    show(record);
+            });
+}
+
+void ViewSet::show(BoardRecord record) {
+    switch (record) {
+    case BoardRecord::Info:
+        showInfo();
+        break;
+    case BoardRecord::Expert:
+        showExpert();
+        break;
+    case BoardRecord::Schedule:
+        showSchedule();
+        break;
+    case BoardRecord::Chart:
+        break;
+    }
 }
 
 void ViewSet::showInfo() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/operation.h"
 #include "views/enabling.h"
 
 #include <QObject>
@@ -9,12 +10,13 @@
 
 namespace kv {
 
-class BoardLink;
+class BoardService;
 class ChannelNames;
 class View;
 
 // The views of the window in the order of its tabs. Connected once to the
-// board link, it hands every read record to each view in that order.
+// board service, it hands every record read or imported to each view in that
+// order.
 class ViewSet : public QObject {
     Q_OBJECT
 public:
@@ -29,10 +31,14 @@ public:
     const std::vector<View*>& views() const { return views_; }
     View* find(const QString& sheetName) const;
 
-    // Every read of a record is shown by every view; after the InfoBlock the
-    // channel names follow too.
-    void attach(BoardLink& link, ChannelNames& names);
+    // Every record read or imported is shown by every view; after the
+    // InfoBlock the channel names follow too. The program's own writes are
+    // not shown again: a refresh after the user's own write would close the
+    // grid's cell editor mid-typing. The chart comes with the ExpertBlock.
+    void attach(BoardService& board, ChannelNames& names);
 
+    // Shows the record in every view (the chart: nothing, see attach).
+    void show(BoardRecord record);
     void showInfo();
     void showExpert();
     void showSchedule();

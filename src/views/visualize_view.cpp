@@ -1,6 +1,6 @@
 #include "views/visualize_view.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "plot/board_day_curve.h"
 #include "plot/day_curve_geometry.h"
 #include "views/channel_names.h"
@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace kv {
 
@@ -78,8 +79,14 @@ VisualizeView::~VisualizeView() {
 }
 
 DayCurveScene VisualizeView::scene() const {
-    DayCurveScene s =
-        boardDayCurveScene(link().info, link().expert, link().schedule, visualChannel_);
+    const Schedule* lines = &board().schedule();
+    Schedule drafted;
+    if (draft_ && dragLine_ >= 0 && dragLine_ < int(lines->size())) {
+        drafted = *lines;
+        drafted[std::size_t(dragLine_)] = *draft_;
+        lines = &drafted;
+    }
+    DayCurveScene s = boardDayCurveScene(board().info(), board().expert(), *lines, visualChannel_);
     s.dragLine = dragLine_;
     s.font = font();
     return s;
@@ -87,10 +94,10 @@ DayCurveScene VisualizeView::scene() const {
 
 void VisualizeView::DrawDayCurve() {
     // Times can be locked only where there are times.
-    cbxTimeLock_->setVisible(!link().info.inMode(BoardMode::Geo));
+    cbxTimeLock_->setVisible(!board().info().inMode(BoardMode::Geo));
     if (!img_->isVisible() || !img_->prepareImage())
         return;
-    link().linePoints = kv::DrawDayCurve(img_->image(), scene());
+    linePoints_ = kv::DrawDayCurve(img_->image(), scene());
     img_->update();
 }
 
@@ -152,18 +159,20 @@ void VisualizeView::cmbVisualizeChange(int index) {
 
 void VisualizeView::imgMouseDown(QPointF position) {
     tmrVisualize_.start();
-    if (const auto hit = curve::hitLine(link().linePoints, visualChannel_, position))
+    const auto hit = curve::hitLine(linePoints_, visualChannel_, position);
+    if (hit && *hit < int(board().schedule().size())) {
         dragLine_ = *hit;
+        draft_ = board().schedule()[std::size_t(dragLine_)];
+    }
 }
 
 void VisualizeView::imgMouseMove(QPointF position) {
-    Schedule& lines = link().schedule;
-    if (dragLine_ < 0 || dragLine_ >= int(lines.size()))
+    if (dragLine_ < 0 || !draft_)
         return;
-    ScheduleLine& line = lines[std::size_t(dragLine_)];
+    ScheduleLine& line = *draft_;
     const curve::CurveFrame frame{img_->width(), img_->height()};
     // On the sun's path a line keeps its altitude: only its level moves.
-    if (!cbxTimeLock_->isChecked() && !link().info.inMode(BoardMode::Geo)) {
+    if (!cbxTimeLock_->isChecked() && !board().info().inMode(BoardMode::Geo)) {
         if (const auto minutes = frame.minutesAt(position.x())) {
             line.Hour = std::int8_t(*minutes / 60);
             line.Minute = std::int8_t(*minutes % 60);
@@ -171,7 +180,7 @@ void VisualizeView::imgMouseMove(QPointF position) {
     }
     if (const auto level = frame.levelAt(position.y()))
         line.Color16[std::size_t(visualChannel_)] = std::int16_t(*level);
-    // The timer redraws; the board gets the schedule when the drag ends.
+    // The timer redraws; the board gets the line when the drag ends.
 }
 
 void VisualizeView::imgMouseUp() {
@@ -179,8 +188,11 @@ void VisualizeView::imgMouseUp() {
     tmrVisualize_.stop();
     if (dragLine_ < 0)
         return;
+    const int line = dragLine_;
+    const std::optional<ScheduleLine> draft = std::exchange(draft_, std::nullopt);
     dragLine_ = -1;
-    link().SetSchedule();
+    if (draft)
+        board().setScheduleLine(line, *draft);
     DrawDayCurve();
 }
 

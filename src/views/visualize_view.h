@@ -1,9 +1,18 @@
 #pragma once
 
+#include "device/records/schedule_line.h"
 #include "views/view.h"
+// The drawing headers use C++20 library parts that moc cannot read; moc
+// needs nothing of them.
+#ifndef Q_MOC_RUN
+#include "plot/day_curve_geometry.h"
+#endif
 
 #include <QPointF>
 #include <QTimer>
+
+#include <optional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -17,8 +26,9 @@ struct DayCurveScene;
 
 // The visualisation tab: the schedule drawn as a day curve per channel. The
 // chosen channel lies on top with handles at its lines; dragging a handle
-// changes that line's level and, by clock time, its time. The schedule is
-// written once, when the drag ends.
+// changes that line's level and, by clock time, its time. While the handle
+// is dragged the view keeps a draft of its line and draws the schedule with
+// the draft in place; the line goes to the board once, when the drag ends.
 class VisualizeView : public View {
     Q_OBJECT
 public:
@@ -40,8 +50,11 @@ public:
     int visualChannel() const { return visualChannel_; }
     int dragLine() const { return dragLine_; }
 
-    // What the picture shows now, from the records and the channel names.
+    // What the picture shows now, from the records (with the dragged line's
+    // draft) and the channel names.
     DayCurveScene scene() const;
+    // Where the last drawing placed each line, for the mouse to hit.
+    const std::vector<LinePoint>& linePoints() const { return linePoints_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,6 +81,9 @@ private:
     EnablingList enabling_;
     int visualChannel_ = 0;
     int dragLine_ = -1;
+    // The dragged line as the mouse moved it, not yet on the board.
+    std::optional<ScheduleLine> draft_;
+    std::vector<LinePoint> linePoints_;
 };
 
 } // namespace kv

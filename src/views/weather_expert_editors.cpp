@@ -1,6 +1,6 @@
 #include "views/weather_expert_editors.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "text/number_format.h"
 #include "text/text_catalogue.h"
 #include "views/accessible_names.h"
@@ -43,8 +43,9 @@ LabelledEdit* numberEdit(const QString& name, const QString& caption, QWidget* p
 
 } // namespace
 
-WeatherExpertEditors::WeatherExpertEditors(BoardLink& link, ChannelNames& names, QWidget* parent)
-    : QWidget(parent), link_(link), names_(names) {
+WeatherExpertEditors::WeatherExpertEditors(BoardService& board, ChannelNames& names,
+                                           QWidget* parent)
+    : QWidget(parent), board_(board), names_(names) {
     // The two groups side by side, the balance sum below: the Expert tab
     // still fits the smallest tab area.
     auto* layout = new QGridLayout(this);
@@ -69,8 +70,7 @@ QGroupBox* WeatherExpertEditors::buildLightningMasks() {
         // A mask beyond one byte would reach the board as its low bits:
         // refused.
         coupleEdit(edit->edit(), pairread::integer(0, MaxMask),
-                   storeInto(link_.expert.LightningMask[std::size_t(channel)]),
-                   [this] { link_.SetExpert(); });
+                   applyToExpert(board_, fieldStore(&ExpertBlock::LightningMask, channel)));
         masks_[std::size_t(channel)] = edit;
         enabling_.add(EnableRule::Connected, {edit});
     }
@@ -88,7 +88,7 @@ QGroupBox* WeatherExpertEditors::buildCloudTemp() {
     row->addWidget(new QLabel(QStringLiteral("°C"), gbxCloudTemp_));
     row->addStretch(1);
     coupleEdit(edtCloudTempWater_->edit(), pairread::tenths(LowestTemperature, HighestTemperature),
-               storeInto(link_.expert.CloudTempWater), [this] { link_.SetExpert(); });
+               applyToExpert(board_, fieldStore(&ExpertBlock::CloudTempWater)));
     enabling_.add(EnableRule::ConnectedSensor, {edtCloudTempWater_});
     return gbxCloudTemp_;
 }
@@ -105,9 +105,9 @@ QWidget* WeatherExpertEditors::buildBalanceSum() {
     trbBalanceSum_->setRange(0, MaxBalanceSum);
     trbBalanceSum_->setPageStep(10);
     trbBalanceSum_->setFocusPolicy(Qt::StrongFocus);
-    balanceSum_ =
-        coupleExpertField(trbBalanceSum_, edtBalanceSum_->edit(), link_.expert.BalanceSum, link_,
-                          pairtext::integer, pairread::integer(0, MaxBalanceSum), this);
+    balanceSum_ = coupleExpertField(trbBalanceSum_, edtBalanceSum_->edit(), board_,
+                                    fieldStore(&ExpertBlock::BalanceSum), pairtext::integer,
+                                    pairread::integer(0, MaxBalanceSum), this);
 
     edtBalanceSumRamp_ = numberEdit(QStringLiteral("edtBalanceSumRamp"),
                                     QStringLiteral("White balance sum ramp (%/day)"), box);
@@ -115,7 +115,7 @@ QWidget* WeatherExpertEditors::buildBalanceSum() {
         QStringLiteral("Percentage points by which the sum changes every day, for getting "
                        "corals used to the light. Range: -100 to 100%."));
     coupleEdit(edtBalanceSumRamp_->edit(), pairread::integer(-MaxBalanceRamp, MaxBalanceRamp),
-               storeInto(link_.expert.BalanceSumRamp), [this] { link_.SetExpert(); });
+               applyToExpert(board_, fieldStore(&ExpertBlock::BalanceSumRamp)));
 
     grid->addWidget(edtBalanceSum_, 0, 0);
     grid->addWidget(trbBalanceSum_, 0, 1);
@@ -137,7 +137,7 @@ QLineEdit* WeatherExpertEditors::balanceSumRampEdit() const {
 }
 
 void WeatherExpertEditors::showExpert() {
-    const ExpertBlock& expert = link_.expert;
+    const ExpertBlock& expert = board_.expert();
     for (int channel = 0; channel < ChannelCount; ++channel)
         focus::showText(lightningMaskEdit(channel),
                         QString::number(expert.LightningMask[std::size_t(channel)]));

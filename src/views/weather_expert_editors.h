@@ -13,7 +13,7 @@ class QSlider;
 
 namespace kv {
 
-class BoardLink;
+class BoardService;
 class ChannelNames;
 class LabelledEdit;
 class SliderEditPair;
@@ -21,7 +21,7 @@ class SliderEditPair;
 // The weather editors of the Expert options tab: the lightning bit mask of
 // each channel (`gbxLightningMask`), the water temperature above which clouds
 // are triggered (`gbxCloudTemp`), and the white balance sum with its daily
-// ramp. Each change is written with SetExpert. The mask edits are tinted in
+// ramp. Each change goes to the board with the ExpertBlock. The mask edits are tinted in
 // their channel's colour.
 //
 // The tab that holds them calls showExpert() from its own showExpert(),
@@ -30,7 +30,7 @@ class SliderEditPair;
 class WeatherExpertEditors : public QWidget {
     Q_OBJECT
 public:
-    WeatherExpertEditors(BoardLink& link, ChannelNames& names, QWidget* parent = nullptr);
+    WeatherExpertEditors(BoardService& board, ChannelNames& names, QWidget* parent = nullptr);
 
     // The record's values in the edits the user is not working; the balance
     // sum is shown even then.
@@ -56,7 +56,7 @@ private:
     QWidget* buildBalanceSum();
     void showChannelNames();
 
-    BoardLink& link_;
+    BoardService& board_;
     ChannelNames& names_;
     QGroupBox* gbxLightningMask_ = nullptr;
     QGroupBox* gbxCloudTemp_ = nullptr;

@@ -1,6 +1,6 @@
 #include "views/weather_view.h"
 
-#include "device/board_link.h"
+#include "board/board_service.h"
 #include "views/accessible_names.h"
 #include "views/labelled_edit.h"
 #include "views/setting_pairs.h"
@@ -65,8 +65,9 @@ WeatherView::Row WeatherView::addRow(QGroupBox* group, const QString& name, cons
     return row;
 }
 
-WeatherView::Event WeatherView::buildEvent(const EventDesign& design, std::uint8_t& alpha,
-                                           std::uint16_t& step) {
+WeatherView::Event WeatherView::buildEvent(const EventDesign& design,
+                                           std::uint8_t ExpertBlock::*alpha,
+                                           std::uint16_t ExpertBlock::*step) {
     Event event;
     event.group = new QGroupBox(design.caption, this);
     event.group->setObjectName(QStringLiteral("gbx") + design.kind);
@@ -97,9 +98,13 @@ void WeatherView::addTrigger(Event& event, const EventDesign& design) {
     event.trigger = new QPushButton(QStringLiteral("Trigger/stop now"), event.group);
     event.trigger->setObjectName(QStringLiteral("btn") + design.kind);
     event.trigger->setToolTip(design.triggerHint);
-    const BoardCommand command = design.command;
-    connect(event.trigger, &QPushButton::clicked, this,
-            [this, command] { link().SendCommand(command); });
+    const bool clouds = design.clouds;
+    connect(event.trigger, &QPushButton::clicked, this, [this, clouds] {
+        if (clouds)
+            board().startCloud();
+        else
+            board().startStorm();
+    });
     const int at = grid->rowCount();
     grid->addWidget(event.ratio, at, 0);
     grid->addWidget(event.trigger, at, 1, Qt::AlignRight);
@@ -119,9 +124,8 @@ QGroupBox* WeatherView::buildCloudGroup() {
     design.maxDuration = MaxCloudSeconds;
     design.triggerHint =
         QStringLiteral("Starts a cloud at once or ends it at once (modes Auto and Geo only)");
-    design.command = BoardCommand::Cloud;
     design.clouds = true;
-    clouds_ = buildEvent(design, link().expert.CloudAlpha, link().expert.CloudStep);
+    clouds_ = buildEvent(design, &ExpertBlock::CloudAlpha, &ExpertBlock::CloudStep);
     addTrigger(clouds_, design);
     return clouds_.group;
 }
@@ -137,14 +141,13 @@ QGroupBox* WeatherView::buildStormGroup() {
     design.maxDuration = MaxStormMinutes;
     design.triggerHint = QStringLiteral(
         "Starts a thunderstorm at once or ends it at once (modes Auto and Geo only)");
-    design.command = BoardCommand::Storm;
     design.clouds = false;
-    storms_ = buildEvent(design, link().expert.StormAlpha, link().expert.StormStep);
+    storms_ = buildEvent(design, &ExpertBlock::StormAlpha, &ExpertBlock::StormStep);
     const Row lightning = addRow(storms_.group, QStringLiteral("edtLightningP"),
                                  QStringLiteral("Lightning frequency"), 0, MaxLightning);
     lightning.edit->edit()->setToolTip(
         QStringLiteral("The higher, the more often lightning strikes during a thunderstorm."));
-    lightningP_ = coupleEffect(lightning, link().expert.LightningP);
+    lightningP_ = coupleEffect(lightning, &ExpertBlock::LightningP);
     addTrigger(storms_, design);
     return storms_.group;
 }
@@ -155,21 +158,19 @@ SliderEditPair* WeatherView::coupleRate(const Row& row, bool clouds) {
     // A typed rate is taken to the slider's range ("5000" clouds a day are
     // 3000).
     rules.read = pairread::integerClampedBySlider();
-    rules.store = [this, clouds](int) {
-        return clouds ? storeCloudRates() : storeStormRates();
-    };
-    rules.write = [this] {
-        link().SetConfig();
+    rules.apply = [this, clouds](int) {
+        applyRates(clouds);
     };
     auto* pair = new SliderEditPair(row.slider, row.edit->edit(), std::move(rules), this);
     pairs_.append(pair);
     return pair;
 }
 
-template <class Field> SliderEditPair* WeatherView::coupleEffect(const Row& row, Field& field) {
-    auto* pair =
-        coupleExpertField(row.slider, row.edit->edit(), field, link(), pairtext::integer,
-                          pairread::integer(row.slider->minimum(), row.slider->maximum()), this);
+template <class Field>
+SliderEditPair* WeatherView::coupleEffect(const Row& row, Field ExpertBlock::*field) {
+    auto* pair = coupleExpertField(
+        row.slider, row.edit->edit(), board(), fieldStore(field), pairtext::integer,
+        pairread::integer(row.slider->minimum(), row.slider->maximum()), this);
     pairs_.append(pair);
     return pair;
 }
@@ -185,22 +186,20 @@ SliderEditPair* WeatherView::pair(const QString& name) const {
 // ---------------------------------------------------------------------------
 // Rates
 
-bool WeatherView::storeCloudRates() {
-    const bool changed = weather::storeCloudRates(link().info, clouds_.count->slider()->value(),
-                                                  clouds_.duration->slider()->value());
+void WeatherView::applyRates(bool clouds) {
+    InfoBlock configuration = board().info();
+    const Event& event = clouds ? clouds_ : storms_;
+    const int count = event.count->slider()->value();
+    const int duration = event.duration->slider()->value();
+    const bool changed = clouds ? weather::storeCloudRates(configuration, count, duration)
+                                : weather::storeStormRates(configuration, count, duration);
+    if (changed)
+        board().setConfiguration(configuration);
     showRatios();
-    return changed;
-}
-
-bool WeatherView::storeStormRates() {
-    const bool changed = weather::storeStormRates(link().info, storms_.count->slider()->value(),
-                                                  storms_.duration->slider()->value());
-    showRatios();
-    return changed;
 }
 
 void WeatherView::showRatios() {
-    const weather::RatioTexts texts = weather::ratioTexts(link().info);
+    const weather::RatioTexts texts = weather::ratioTexts(board().info());
     clouds_.ratio->setText(texts.cloud);
     storms_.ratio->setText(texts.storm);
 }
@@ -209,7 +208,7 @@ void WeatherView::showRatios() {
 // Refresh from the records
 
 void WeatherView::showInfo() {
-    const InfoBlock& info = link().info;
+    const InfoBlock& info = board().info();
     const weather::RatePositions clouds = weather::cloudPositions(info);
     clouds_.count->show(clouds.count);
     clouds_.duration->show(clouds.duration.value_or(clouds_.duration->slider()->value()));
@@ -220,7 +219,7 @@ void WeatherView::showInfo() {
 }
 
 void WeatherView::showExpert() {
-    const ExpertBlock& expert = link().expert;
+    const ExpertBlock& expert = board().expert();
     clouds_.alpha->show(expert.CloudAlpha);
     clouds_.step->show(expert.CloudStep);
     storms_.alpha->show(expert.StormAlpha);

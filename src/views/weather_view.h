@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/records/schedule_line.h"
+#include "device/records/expert_block.h"
 #include "views/view.h"
 
 #include <cstdint>
@@ -17,10 +17,10 @@ class LabelledEdit;
 class SliderEditPair;
 
 // The Weather tab: how often and how long clouds and thunderstorms come (the
-// InfoBlock's rates, written with SetConfig), how dark they make the light,
-// how fast they dim and how often lightning strikes (ExpertBlock, written
-// with SetExpert), the share of time each is present, and the buttons that
-// start or stop one at once.
+// InfoBlock's rates, written with the configuration), how dark they make the
+// light, how fast they dim and how often lightning strikes (ExpertBlock), the
+// share of time each is present, and the buttons that start or stop one at
+// once.
 class WeatherView : public View {
     Q_OBJECT
 public:
@@ -67,26 +67,28 @@ private:
         QString durationCaption;
         int maxDuration = 0;
         QString triggerHint;
-        BoardCommand command = BoardCommand::Cloud;
-        bool clouds = true;
+        bool clouds = true; // else thunderstorms
     };
 
     Row addRow(QGroupBox* group, const QString& name, const QString& caption, int minimum,
                int maximum);
     // The group with its rate and effect rows.
-    Event buildEvent(const EventDesign& design, std::uint8_t& alpha, std::uint16_t& step);
+    Event buildEvent(const EventDesign& design, std::uint8_t ExpertBlock::*alpha,
+                     std::uint16_t ExpertBlock::*step);
     // The ratio label and the trigger button below the rows.
     void addTrigger(Event& event, const EventDesign& design);
     QGroupBox* buildCloudGroup();
     QGroupBox* buildStormGroup();
     // A rate pair: its position is a count or a duration; the rates are
-    // computed from both sliders of the event and sent with SetConfig.
+    // computed from both sliders of the event and sent with the
+    // configuration.
     SliderEditPair* coupleRate(const Row& row, bool clouds);
-    // An effect pair over an ExpertBlock field, sent with SetExpert.
-    template <class Field> SliderEditPair* coupleEffect(const Row& row, Field& field);
+    // An effect pair over an ExpertBlock field.
+    template <class Field> SliderEditPair* coupleEffect(const Row& row, Field ExpertBlock::*field);
 
-    bool storeCloudRates();
-    bool storeStormRates();
+    // The rates of both sliders of the event to the board (when they
+    // changed), then the ratios.
+    void applyRates(bool clouds);
     void showRatios();
 
     QList<SliderEditPair*> pairs_;

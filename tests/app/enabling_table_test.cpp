@@ -26,7 +26,7 @@ protected:
     }
 
     ViewFacts factsNow() {
-        ViewFacts facts = factsOf(link().info, link().expert, window->connected(), false);
+        ViewFacts facts = factsOf(service().info(), service().expert(), window->connected(), false);
         if (auto* leds = child<QRadioButton>("rbtFMOLED"))
             facts.fanFollowsLeds = leds->isChecked();
         return facts;

@@ -12,6 +12,7 @@
 // KESTVELQOR_SOAK_STEPS for a longer run by hand.
 #include "../firmware/firmware_test_support.h"
 #include "support/file_size_limit.h"
+#include "typing.h"
 #include "window_test_support.h"
 
 #include "schedule/schedule_cells.h"
@@ -75,22 +76,24 @@ protected:
         firmwarePath = dir.filePath("KestVELQOR1x12.chx");
         writeFile(firmwarePath, firmwareBytes(0, FirmwareEnd, patternImage(0, FirmwareEnd)));
         exportPath = dir.filePath("export.ini");
-        flashRetryPause = [](int) {
-        };
+        flashRetryPauseMs = 0; // a failed block is sent again at once
         confirmAnswer = true;
     }
 
     void start() {
         create();
-        window->flasher().setBackupFolder(dir.filePath("backups"));
+        service().setBackupFolder(dir.filePath("backups"));
         QObject::connect(&sim(), &sim::SimBackend::boardWritten, window.get(),
                          [this] { checkLastWrite(); });
-        QObject::connect(&window->flasher(), &Flasher::progress, window.get(),
-                         [this](qint64 done, qint64) { afterBlock(int(done / 128) - 1); });
-        QObject::connect(&window->session().discovery(), &Discovery::boardConnected, window.get(),
+        QObject::connect(&service(), &BoardService::operationProgress, window.get(),
+                         [this](Operation operation, qint64 done, qint64) {
+                             if (operation == Operation::FirmwareUpdate)
+                                 afterBlock(int(done / 128) - 1);
+                         });
+        QObject::connect(&service(), &BoardService::connected, window.get(),
                          [this] { ++counts.connections; });
         // Polls come from the steps only, so that a seed repeats its run.
-        window->session().poller().setInterval(std::numeric_limits<int>::max());
+        service().setPollInterval(std::numeric_limits<int>::max());
         showWindow();
         ASSERT_TRUE(QTest::qWaitFor([this] { return window->connected(); }, 5000));
         board().setFailureProbability(FailureShare, seed);
@@ -101,10 +104,19 @@ protected:
     bool chance(double p) { return std::bernoulli_distribution(p)(random); }
 
     // Lets plug changes reach discovery (and what it starts: a flash offered
-    // to a bootloader runs here).
+    // to a bootloader starts here).
     void settle() {
         for (int i = 0; i < 4; ++i)
             QApplication::processEvents();
+    }
+
+    // Lets a firmware update that started run to its end: its blocks go one
+    // per turn of the event loop.
+    void finishUpdate() {
+        settle();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !service().updateRunning(); }, 20000))
+            << "step " << counts.steps;
+        settle();
     }
 
     // -- Invariants ---------------------------------------------------------
@@ -118,8 +130,26 @@ protected:
             << "report " << int(bytes.at(0)) << " at step " << counts.steps;
     }
 
+    // The InfoBlock as a report that leaves out the clock, the line or the
+    // levels by their "do not change" markers.
+    static std::vector<std::uint8_t> infoReport(const InfoBlock& info, bool clock, bool line,
+                                                bool levels) {
+        std::vector<std::uint8_t> report{InfoBlock::ReportId};
+        const auto payload = info.encode();
+        report.insert(report.end(), payload.begin(), payload.end());
+        if (!clock)
+            report[1 + InfoBlock::MinuteOffset] = InfoBlock::UnsetByte;
+        if (!line)
+            report[1 + InfoBlock::CurrentLineOffset] = InfoBlock::UnsetByte;
+        if (!levels) {
+            report[1 + InfoBlock::LevelOffset] = std::uint8_t(InfoBlock::LevelsUnset & 0xFF);
+            report[2 + InfoBlock::LevelOffset] = std::uint8_t(InfoBlock::LevelsUnset >> 8);
+        }
+        return report;
+    }
+
     bool matchesRecords(const std::vector<std::uint8_t>& bytes) {
-        const BoardLink& records = link();
+        const BoardService& records = service();
         auto payloadIs = [&bytes](const auto& payload, std::size_t from) {
             return bytes.size() == from + payload.size() &&
                    std::equal(payload.begin(), payload.end(), bytes.begin() + long(from));
@@ -127,13 +157,12 @@ protected:
         switch (bytes.at(0)) {
         case InfoBlock::ReportId:
             for (int masks = 0; masks < 8; ++masks) {
-                const auto report = records.infoReport(masks & 1, masks & 2, masks & 4);
-                if (payloadIs(report, 0))
+                if (payloadIs(infoReport(records.info(), masks & 1, masks & 2, masks & 4), 0))
                     return true;
             }
             return false;
         case ExpertBlock::ReportId:
-            return payloadIs(records.expert.encode(), 1);
+            return payloadIs(records.expert().encode(), 1);
         case ScheduleLine::ReportId: {
             const std::size_t index = bytes.at(1);
             if (index >= FirstCommandCode) {
@@ -142,8 +171,8 @@ protected:
                                      index == std::size_t(BoardCommand::Save);
                 return command && payloadIs(std::array<std::uint8_t, ScheduleLine::Size>{}, 2);
             }
-            return index < records.schedule.size() &&
-                   payloadIs(records.schedule[index].encode(), 2);
+            return index < records.schedule().size() &&
+                   payloadIs(records.schedule()[index].encode(), 2);
         }
         default:
             return false;
@@ -151,11 +180,10 @@ protected:
     }
 
     void checkConnection() {
-        const Discovery& discovery = window->session().discovery();
-        EXPECT_EQ(window->connected(), discovery.isBoardConnected()) << "step " << counts.steps;
+        EXPECT_EQ(window->connected(), service().isConnected()) << "step " << counts.steps;
         if (!window->connected())
             return;
-        EXPECT_NE(discovery.boardDevice(), nullptr) << "step " << counts.steps;
+        EXPECT_TRUE(service().boardHeld()) << "step " << counts.steps;
         EXPECT_TRUE(sim().boardPlugged()) << "step " << counts.steps;
         EXPECT_EQ(board().info().FirmwareVersion, 12) << "step " << counts.steps;
     }
@@ -222,9 +250,7 @@ protected:
         auto* edit = child<QLineEdit>(QString::fromLatin1(edits[pick(4)]));
         if (!edit || !edit->isEnabled())
             return;
-        QTest::mouseClick(edit, Qt::LeftButton);
-        edit->selectAll();
-        QTest::keyClicks(edit, QString::number(pick(101)));
+        typeInto(edit, QString::number(pick(101)));
         QTest::keyClick(edit, Qt::Key_Return);
         ++counts.edits;
     }
@@ -238,9 +264,9 @@ protected:
 
     // A settings file like an exported one, with some values of its own.
     void importFile(bool schedule) {
-        InfoBlock info = link().info;
-        ExpertBlock expert = link().expert;
-        Schedule lines = link().schedule;
+        InfoBlock info = service().info();
+        ExpertBlock expert = service().expert();
+        Schedule lines = service().schedule();
         info.FanLow = std::uint8_t(pick(50));
         info.FanHigh = std::uint8_t(50 + pick(51));
         expert.FanOff = std::uint8_t(pick(101));
@@ -279,7 +305,8 @@ protected:
         // The whole file of the records the window holds.
         const QString expectedPath = dir.filePath("expected.ini");
         QFile::remove(expectedPath);
-        ASSERT_TRUE(WriteSettingsFile(expectedPath, link().info, link().expert, link().schedule));
+        ASSERT_TRUE(WriteSettingsFile(expectedPath, service().info(), service().expert(),
+                                      service().schedule()));
         EXPECT_EQ(after, fileBytes(expectedPath)) << "step " << counts.steps;
     }
 
@@ -292,7 +319,7 @@ protected:
         // A save command that failed leaves the board where it was; it must
         // not take the board into its bootloader on a later save.
         sim().setEnterBootloaderOnSave(false);
-        settle(); // the bootloader is claimed and offered the file
+        finishUpdate(); // the bootloader is claimed, offered the file and flashed
         cutAfterBlock = -1;
         if (flashWasCut) {
             flashWasCut = false;
@@ -324,11 +351,11 @@ protected:
         settle();
         for (int attempt = 0; attempt < RecoveryAttempts && sim().programIncomplete(); ++attempt) {
             runMenu(window->menu().mnuFile, window->menu().mnuFirmwareUpdate);
-            settle();
+            finishUpdate();
         }
         EXPECT_FALSE(sim().programIncomplete()) << "step " << counts.steps;
         EXPECT_TRUE(sim().boardPlugged()) << "step " << counts.steps;
-        if (!window->connected() && window->session().discovery().boardDevice()) {
+        if (!window->connected() && service().boardHeld()) {
             // Held, but its first read failed three times (its firmware is
             // unknown): plugged in again it is read again.
             replug();

@@ -108,7 +108,7 @@ TEST_F(FileCommandsTest, CancelledImportChangesNothing) {
 
 TEST_F(FileCommandsTest, FirmwareUpdateAnsweredNoSendsNothing) {
     startConnected(0);
-    window->flasher().setBackupFolder(folder.path());
+    service().setBackupFolder(folder.path());
     confirmAnswer = false;
     QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
     ASSERT_EQ(questions.size(), 1u);
@@ -118,7 +118,7 @@ TEST_F(FileCommandsTest, FirmwareUpdateAnsweredNoSendsNothing) {
 
 TEST_F(FileCommandsTest, ClaimedBootloaderIsOfferedAFirmwareFile) {
     startConnected(0);
-    window->flasher().setBackupFolder(folder.path());
+    service().setBackupFolder(folder.path());
     sim().setEnterBootloaderOnSave(true);
     confirmAnswer = true;
     openAnswer.clear(); // the user cancels the file choice

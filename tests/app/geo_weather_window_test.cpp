@@ -39,8 +39,8 @@ TEST_F(GeoWeatherWindowTest, SetTimeAndDateShowsGeoAndActsAsItsNowButton) {
 
 TEST_F(GeoWeatherWindowTest, BeforeAnyBoardTheGeoTabShowsTheComputersMomentAtThePresetPlace) {
     create({});
-    EXPECT_EQ(link().info.TimeLapse, 1);
-    EXPECT_EQ(link().info.Day, QDate::currentDate().day());
+    EXPECT_EQ(service().info().TimeLapse, 1);
+    EXPECT_EQ(service().info().Day, QDate::currentDate().day());
     EXPECT_EQ(child<LabelledEdit>("edtLat")->edit()->text(), "50.1");
     EXPECT_EQ(child<LabelledEdit>("edtLon")->edit()->text(), "8.5");
     window->switchToTab(window->page("tsGeo"));

@@ -3,6 +3,7 @@
 #include "window_test_support.h"
 
 #include "device/clock_sync.h"
+#include "device/hid_backend.h"
 #include "views/channel_panel.h"
 #include "views/health_display.h"
 
@@ -12,6 +13,48 @@
 namespace kv::testing {
 namespace {
 
+// The simulated bus with one change: on request the board's next InfoBlock
+// comes with month 0, as from a board whose clock lost its date.
+class MonthZeroBus : public HidBackend {
+public:
+    explicit MonthZeroBus(HidBackend& bus) : bus_(bus) {}
+
+    bool breakNextDate = false;
+
+    std::vector<HidDeviceInfo> enumerate() override { return bus_.enumerate(); }
+    HidOpenResult open(const HidDeviceInfo& device) override {
+        HidOpenResult result = bus_.open(device);
+        if (result.connection)
+            result.connection = std::make_unique<Connection>(*this, std::move(result.connection));
+        return result;
+    }
+
+private:
+    class Connection : public HidConnection {
+    public:
+        Connection(MonthZeroBus& bus, std::unique_ptr<HidConnection> inner)
+            : bus_(bus), inner_(std::move(inner)) {}
+        bool getFeature(std::uint8_t* buffer, std::size_t length) override {
+            const bool ok = inner_->getFeature(buffer, length);
+            if (ok && buffer[0] == InfoBlock::ReportId && bus_.breakNextDate) {
+                buffer[1 + MonthOffset] = 0;
+                bus_.breakNextDate = false;
+            }
+            return ok;
+        }
+        bool setFeature(const std::uint8_t* buffer, std::size_t length) override {
+            return inner_->setFeature(buffer, length);
+        }
+
+    private:
+        static constexpr std::size_t MonthOffset = 11;
+        MonthZeroBus& bus_;
+        std::unique_ptr<HidConnection> inner_;
+    };
+
+    HidBackend& bus_;
+};
+
 class HealthWindowTest : public WindowTest {
 protected:
     QLabel* boardLabel() { return child<QLabel>("lblBoard"); }
@@ -19,6 +62,8 @@ protected:
     QColor normalColor() {
         return boardLabel()->parentWidget()->palette().color(QPalette::WindowText);
     }
+
+    std::unique_ptr<MonthZeroBus> bus; // when a test puts it on the bus
 };
 
 TEST_F(HealthWindowTest, RamFullShowsItsTextInTheNormalColour) {
@@ -77,6 +122,11 @@ TEST_F(HealthWindowTest, ModePanelShowsModeAndActivityLetters) {
 }
 
 TEST_F(HealthWindowTest, InvalidBoardDateStopsTheHealthRefresh) {
+    wrapSource = [this](DeviceSource source) {
+        bus = std::make_unique<MonthZeroBus>(*source.backend);
+        source.backend = bus.get();
+        return source;
+    };
     startConnected(0);
     board().info().ErrorFlags = 0x10;
     poll();
@@ -85,11 +135,12 @@ TEST_F(HealthWindowTest, InvalidBoardDateStopsTheHealthRefresh) {
     const QString clock = window->statusPanels()->panelText(1);
     ASSERT_TRUE(caption.contains("RAM voll"));
 
-    // A record with month 0, shown as after a read.
-    link().info.Month = 0;
-    link().info.ErrorFlags = 0x01;
-    link().info.Level[0] = 4096;
-    link().ShowInfo();
+    // A record with month 0, read.
+    bus->breakNextDate = true;
+    board().info().ErrorFlags = 0x01;
+    board().info().Level[0] = 4096;
+    poll();
+    ASSERT_EQ(service().info().Month, 0);
     EXPECT_EQ(window->windowTitle(), caption);
     EXPECT_EQ(boardLabel()->text(), status);
     EXPECT_NE(labelColor(), QColor(Qt::red));

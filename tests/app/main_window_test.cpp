@@ -135,7 +135,10 @@ TEST_F(MainWindowTest, ConnectingShowsTheTabOfTheModeAndAnnouncesTheBoard) {
     EXPECT_EQ(logLinesEndingWith("] KestVELQOR 1.x.12 erkannt"), 1);
     EXPECT_TRUE(logText().contains("] HID 0: 4B56:0001 \"Kest Lighting\" \"KestVELQOR\""));
     EXPECT_EQ(window->taskbar().state(), TaskbarState::Normal);
-    EXPECT_TRUE(window->session().poller().isActive());
+    // Polling runs while the board is connected.
+    service().setPollInterval(20);
+    QSignalSpy polls(&service(), &BoardService::polled);
+    EXPECT_TRUE(polls.wait(2000));
     EXPECT_TRUE(window->menu().mnuRefresh->isEnabled());
     EXPECT_TRUE(child<QWidget>("cmbName0")->isEnabled());
     // Auto mode: the levels belong to the schedule.
@@ -177,7 +180,11 @@ TEST_F(MainWindowTest, UnpluggingDisablesEverythingShowsMessagesAndSetsCaption) 
     EXPECT_TRUE(window->statusPanels()->panelText(2).isEmpty());
     EXPECT_TRUE(child<QLabel>("lblBoard")->text().isEmpty());
     EXPECT_EQ(window->taskbar().state(), TaskbarState::Error);
-    EXPECT_FALSE(window->session().poller().isActive());
+    // No polling without a board.
+    service().setPollInterval(20);
+    QSignalSpy polls(&service(), &BoardService::polled);
+    QTest::qWait(200);
+    EXPECT_EQ(polls.count(), 0);
 }
 
 TEST_F(MainWindowTest, ModeManualKeepsChannelsGLInFront) {
@@ -187,7 +194,7 @@ TEST_F(MainWindowTest, ModeManualKeepsChannelsGLInFront) {
     pc->setCurrentWidget(window->page("tsChannelsGL"));
     QTest::keyClick(window.get(), Qt::Key_F1, Qt::ControlModifier);
     EXPECT_EQ(currentTabName(), "tsChannelsGL");
-    EXPECT_EQ(link().info.Mode, 0);
+    EXPECT_EQ(service().info().Mode, 0);
     ASSERT_EQ(configWrites().size(), 1u);
     EXPECT_EQ(configWrites()[0].bytes[1 + 28], 0); // Mode
 }
@@ -347,7 +354,7 @@ TEST_F(MainWindowTest, SetAllChannelsTo20PercentBringsTheChannelsAndStores819) {
     EXPECT_EQ(currentTabName(), "tsChannels");
     ASSERT_EQ(levelWrites().size(), 1u);
     for (int channel = 0; channel < 4; ++channel) {
-        EXPECT_EQ(link().info.Level[channel], 819);
+        EXPECT_EQ(service().info().Level[channel], 819);
         EXPECT_EQ(levelOf(levelWrites()[0], channel), 819);
     }
 }

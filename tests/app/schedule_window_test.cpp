@@ -7,6 +7,7 @@
 #include "schedule/schedule_cells.h"
 #include "views/day_curve_picture.h"
 #include "views/schedule_grid.h"
+#include "views/visualize_view.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -46,7 +47,7 @@ TEST_F(ScheduleWindowTest, ModeCommandsSwitchTheGridBetweenTimesAndAltitudes) {
 TEST_F(ScheduleWindowTest, ADragInTheCurveShowsInTheGridWhenItsTabComesBack) {
     startConnected(1);
     showPage("tsVisualize");
-    const LinePoint& point = link().linePoints[3];
+    const LinePoint& point = window->findChild<VisualizeView*>()->linePoints()[3];
     const QPoint handle(int(std::lround(point.x)), int(std::lround(point.y[0])));
     const curve::CurveFrame frame{picture()->width(), picture()->height()};
     const QPoint target(int(std::lround(frame.timeX(13 * 60))), handle.y());

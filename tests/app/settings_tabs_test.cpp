@@ -28,8 +28,8 @@ protected:
     }
 
     void expectTableFollowed() {
-        ViewFacts facts = factsOf(link().info, link().expert, true, false);
-        facts.fanFollowsLeds = link().expert.FanMode == ExpertBlock::FanModeLeds;
+        ViewFacts facts = factsOf(service().info(), service().expert(), true, false);
+        facts.fanFollowsLeds = service().expert().FanMode == ExpertBlock::FanModeLeds;
         for (const ExpectedEnabling& entry : expectedEnablingTable()) {
             if (isStillToCome(entry.name))
                 continue;

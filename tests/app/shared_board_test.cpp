@@ -50,7 +50,7 @@ TEST_F(SharedBoardTest, WhatTheWindowSetIsWhatTheCommandLineSees) {
 TEST_F(SharedBoardTest, TheWindowStartsWithWhatTheCommandLineSet) {
     ctl({"mode", "manual"});
     startKeptBoard();
-    EXPECT_TRUE(link().info.inMode(BoardMode::Manual));
+    EXPECT_TRUE(service().info().inMode(BoardMode::Manual));
     EXPECT_EQ(currentTabName(), "tsChannels");
 }
 

@@ -7,9 +7,7 @@
 #include "app/main_window.h"
 #include "app/status_panels.h"
 #include "board_transfers.h"
-#include "device/board_link.h"
-#include "device/discovery.h"
-#include "device/poller.h"
+#include "connected_board.h"
 #include "qt_printers.h"
 #include "sim/simulation.h"
 #include "views/message_log.h"
@@ -43,7 +41,8 @@ protected:
         options.commandLine = parseCommandLine(arguments);
         if (options.commandLine.simulate) {
             simulation = std::make_unique<sim::Simulation>(state);
-            options.deviceSources.push_back(simulation->source());
+            const DeviceSource source = simulation->source();
+            options.deviceSources.push_back(wrapSource ? wrapSource(source) : source);
         }
         options.openUrl = [this](const QUrl& url) {
             openedUrls.push_back(url);
@@ -61,11 +60,16 @@ protected:
             questions.push_back(caption + QLatin1Char('|') + text);
             return confirmAnswer;
         };
-        options.flashRetryPause = flashRetryPause;
+        options.flashRetryPauseMs = flashRetryPauseMs;
         window = std::make_unique<MainWindow>(options);
         if (simulation)
-            QObject::connect(&window->flasher(), &Flasher::boardEnteringBootloader,
+            QObject::connect(&service(), &BoardService::boardEnteringBootloader,
                              [this] { simulation->enterBootloaderOnNextSave(); });
+        QObject::connect(&service(), &BoardService::operationEnded,
+                         [this](const OperationReport& report) {
+                             if (report.operation == Operation::FirmwareUpdate)
+                                 updatesEnded.push_back(report);
+                         });
         return *window;
     }
 
@@ -80,19 +84,20 @@ protected:
     // starts in the given mode.
     void startConnected(int mode = 0, QStringList arguments = {QStringLiteral("--simulate")}) {
         create(arguments);
-        board().info().Mode = std::uint8_t(mode);
-        // In Auto mode the board's levels follow its schedule by the time of
-        // day; a board started in Manual mode starts dark, whatever the hour.
-        if (mode == 0)
-            board().info().Level = {};
-        showWindow();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window->connected(); }, 5000));
-        board().clearTransfers();
+        connectInMode(service(), board(), BoardMode(mode), [this] { showWindow(); });
+        ASSERT_TRUE(window->connected());
+    }
+
+    // Waits until the firmware update that is running (or about to be
+    // offered) has ended; false when none ended in time.
+    bool waitForUpdateEnd(int timeoutMs = 10000) {
+        const std::size_t ended = updatesEnded.size();
+        return QTest::qWaitFor([this, ended] { return updatesEnded.size() > ended; }, timeoutMs);
     }
 
     sim::SimBackend& sim() { return simulation->backend(); }
     sim::SimulatedBoard& board() { return sim().board(); }
-    BoardLink& link() { return window->link(); }
+    BoardService& service() { return window->service(); }
 
     template <class T = QWidget> T* child(const QString& name) {
         return window->findChild<T*>(name);
@@ -119,7 +124,7 @@ protected:
     std::vector<sim::Transfer> configWrites() { return configWritesOf(board()); }
 
     // One polling tick, as the timer would run it.
-    void poll() { window->session().poller().tick(); }
+    void poll() { service().pollNow(); }
 
     void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
@@ -135,9 +140,13 @@ protected:
     QString saveAnswer;
     QString openAnswer;
     bool confirmAnswer = false;
-    // Replaces the pause between attempts of a firmware block (empty: the
-    // window's own).
-    std::function<void(int)> flashRetryPause;
+    // The pause before a failed firmware block is sent again: none, unless a
+    // test needs the window's own.
+    int flashRetryPauseMs = 0;
+    // Puts something between the simulated bus and the window (optional).
+    std::function<DeviceSource(DeviceSource)> wrapSource;
+    // Every firmware update that ended, in order.
+    std::vector<OperationReport> updatesEnded;
 };
 
 } // namespace kv::testing

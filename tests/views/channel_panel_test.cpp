@@ -1,4 +1,5 @@
 // The channel tab driven by mouse and keyboard against the simulated board.
+#include "typing.h"
 #include "view_test_support.h"
 
 #include "views/channel_panel.h"
@@ -39,14 +40,6 @@ protected:
     QSlider* slider(int channel) { return view->slider(channel); }
     QLineEdit* edit(int channel) { return view->percentEdit(channel); }
     QComboBox* nameBox(int channel) { return view->nameBox(channel); }
-
-    // Clicks into the edit, selects what it holds and types the text.
-    void typeInto(QLineEdit* target, const QString& text) {
-        QTest::mouseClick(target, Qt::LeftButton);
-        ASSERT_TRUE(target->hasFocus());
-        target->selectAll();
-        QTest::keyClicks(target, text);
-    }
 };
 
 // Where a slider's handle starts and how many pixels its range spans.
@@ -114,7 +107,7 @@ TEST_F(ChannelPanelTest, DraggingTheSliderTo2048ShowsFiftyAndWritesOncePerPositi
 
     EXPECT_EQ(trb->value(), 2048);
     EXPECT_EQ(edit(0)->text(), "50");
-    EXPECT_EQ(link().info.Level[0], 2048);
+    EXPECT_EQ(service.info().Level[0], 2048);
     positions.erase(0);
     const auto sent = levelWrites();
     ASSERT_EQ(sent.size(), positions.size());
@@ -125,7 +118,7 @@ TEST_F(ChannelPanelTest, DraggingTheSliderTo2048ShowsFiftyAndWritesOncePerPositi
 TEST_F(ChannelPanelTest, TypingTwelveAndAHalfPercentStores512) {
     startConnected(BoardMode::Manual);
     typeInto(edit(1), "12.5");
-    EXPECT_EQ(link().info.Level[1], 512);
+    EXPECT_EQ(service.info().Level[1], 512);
     EXPECT_EQ(slider(1)->value(), 512);
     EXPECT_EQ(edit(1)->text(), "12.5"); // left as typed
     ASSERT_FALSE(levelWrites().empty());
@@ -137,7 +130,7 @@ TEST_F(ChannelPanelTest, TypingTwelveCommaFiveUnderAGermanLocaleStores512) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     startConnected(BoardMode::Manual);
     typeInto(edit(1), "12,5");
-    EXPECT_EQ(link().info.Level[1], 512);
+    EXPECT_EQ(service.info().Level[1], 512);
     EXPECT_EQ(levelOf(levelWrites().back(), 1), 512);
 }
 
@@ -146,15 +139,15 @@ TEST_F(ChannelPanelTest, PercentOutsideZeroToHundredIsRefusedAndMarked) {
     typeInto(edit(0), "101");
     // "1" and "10" went out; "101" did not.
     EXPECT_TRUE(isMarkedInvalid(edit(0)));
-    EXPECT_FALSE(edit(0)->toolTip().isEmpty());
-    EXPECT_EQ(link().info.Level[0], 410);
+    EXPECT_EQ(edit(0)->toolTip(), rangeReason(fieldrange::LevelPercent));
+    EXPECT_EQ(service.info().Level[0], 410);
     EXPECT_EQ(levelOf(levelWrites().back(), 0), 410);
     const auto before = levelWrites().size();
 
     typeInto(edit(0), "-5");
     EXPECT_TRUE(isMarkedInvalid(edit(0)));
     EXPECT_EQ(levelWrites().size(), before);
-    EXPECT_EQ(link().info.Level[0], 410);
+    EXPECT_EQ(service.info().Level[0], 410);
     EXPECT_EQ(board().info().Level[0], 410);
 
     // A number in range takes the mark away and goes out.
@@ -162,7 +155,7 @@ TEST_F(ChannelPanelTest, PercentOutsideZeroToHundredIsRefusedAndMarked) {
     QTest::keyClick(edit(0), Qt::Key_Backspace);
     QTest::keyClicks(edit(0), "100");
     EXPECT_FALSE(isMarkedInvalid(edit(0)));
-    EXPECT_EQ(link().info.Level[0], 4096);
+    EXPECT_EQ(service.info().Level[0], 4096);
 }
 
 TEST_F(ChannelPanelTest, TextThatIsNoNumberChangesNothing) {
@@ -194,7 +187,7 @@ TEST_F(ChannelPanelTest, SetAllChannelsWritesEveryLevelAtOnce) {
     view->setAllChannels(819);
     ASSERT_EQ(levelWrites().size(), 1u);
     for (int channel = 0; channel < 4; ++channel) {
-        EXPECT_EQ(link().info.Level[channel], 819);
+        EXPECT_EQ(service.info().Level[channel], 819);
         EXPECT_EQ(levelOf(levelWrites()[0], channel), 819);
         EXPECT_EQ(edit(channel)->text(), "20");
         EXPECT_EQ(slider(channel)->value(), 819);
@@ -233,7 +226,7 @@ TEST_F(ChannelPanelTest, ChoosingRedNamesChannelRAndTintsItsEdits) {
     QTest::keyClick(box, Qt::Key_Down); // Reinweiß
     QTest::keyClick(box, Qt::Key_Down); // Rot
 
-    EXPECT_EQ(link().info.ColorName[1], 2);
+    EXPECT_EQ(service.info().ColorName[1], 2);
     ASSERT_EQ(configWrites().size(), 2u); // one per colour chosen
     EXPECT_EQ(configWrites().back().bytes[1 + 35], 2);
     EXPECT_EQ(board().info().ColorName[1], 2);

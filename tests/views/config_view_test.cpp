@@ -44,7 +44,7 @@ TEST_F(ConfigViewTest, RefreshShowsTheRecordsAndWritesNothing) {
     board().expert().LCDBLNight = 5;
     start();
     poll();
-    link().GetExpertChart();
+    reread(BoardRecord::Expert);
     EXPECT_EQ(edit("edtFanLow")->text(), "35");
     EXPECT_EQ(slider("trbFanLow")->value(), 35);
     EXPECT_EQ(edit("edtLCDBLNight")->text(), "5");
@@ -123,7 +123,9 @@ TEST_F(ConfigViewTest, FanOffLevelFollowsTheFanMode) {
     EXPECT_FALSE(slider("trbFanOff")->isEnabled());
     EXPECT_TRUE(slider("trbFanLow")->isEnabled());
     // The expert tab changed the mode: the tab follows when it comes to the front.
-    link().expert.FanMode = ExpertBlock::FanModeLeds;
+    ExpertBlock expert = service.expert();
+    expert.FanMode = ExpertBlock::FanModeLeds;
+    ASSERT_TRUE(service.setExpert(expert).ok());
     bringToFront();
     EXPECT_TRUE(child("edtFanOff")->isEnabled());
 }

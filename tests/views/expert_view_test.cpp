@@ -90,7 +90,7 @@ TEST_F(ExpertViewTest, UnparsableZoneTextStopsStoringAndWriting) {
     start();
     typeInto(edit("edtTimeZoneStandardDay"), "x");
     typeInto(edit("edtTimeZoneBias"), "120");
-    EXPECT_EQ(link().expert.Bias, 120); // stored before the day stopped the handler
+    EXPECT_EQ(service.expert().Bias, 60); // nothing is stored while the day stops the handler
     EXPECT_TRUE(writes(ExpertBlock::ReportId).empty());
     EXPECT_EQ(board().expert().Bias, 60);
 
@@ -150,7 +150,7 @@ TEST_F(ExpertViewTest, FanModeButtonsWriteWhenChosenAndEnableTheHysteresis) {
     board().expert().FanMode = 2;
     board().expert().ChartMode = ExpertBlock::ChartSlaveTemp;
     board().clearTransfers();
-    link().GetExpertChart();
+    reread(BoardRecord::Expert);
     EXPECT_TRUE(radio("rbtFMOWater")->isChecked());
     EXPECT_TRUE(radio("rbtCHMTempSlave")->isChecked());
     EXPECT_FALSE(radio("rbtCHMTempSlave")->isVisibleTo(view.get()));
@@ -199,12 +199,12 @@ TEST_F(JmpViewTest, ModeButtonsWriteChosenValuesAndFollowTheRecord) {
 
     board().clearTransfers();
     board().expert().JMPMode = 9;
-    link().GetExpertChart();
+    reread(BoardRecord::Expert);
     EXPECT_TRUE(mode(ExpertBlock::JMPCooler)->isChecked());
     board().expert().JMPMode = ExpertBlock::JMPTimer;
-    link().GetExpertChart();
+    reread(BoardRecord::Expert);
     EXPECT_TRUE(mode(ExpertBlock::JMPTimer)->isChecked());
-    EXPECT_EQ(link().expert.JMPMode, ExpertBlock::JMPTimer);
+    EXPECT_EQ(service.expert().JMPMode, ExpertBlock::JMPTimer);
     EXPECT_TRUE(writes(ExpertBlock::ReportId).empty());
 
     auto* schematic = child<QSvgWidget>("imgLink");

@@ -46,18 +46,24 @@ protected:
         create();
         view->setZoneRules([](int) { return centralEurope(); });
         // The place the window presets before a board tells its own.
-        link().expert.Lat = 501;
-        link().expert.Lon = 85;
+        setPlace(501, 85);
     }
 
-    // The board's clock in the in-memory record (no board connected).
+    // The board's clock in the preset records (no board connected).
     void setBoardMoment(int year, int month, int day, int hour, int minute) {
-        InfoBlock& info = link().info;
-        info.Year = std::int8_t(year - 2000);
-        info.Month = std::int8_t(month);
-        info.Day = std::int8_t(day);
-        info.Hour = std::int8_t(hour);
-        info.Minute = std::int8_t(minute);
+        preset([&](InfoBlock& info, ExpertBlock&) {
+            info.setCalendarYear(year);
+            info.Month = std::int8_t(month);
+            info.Day = std::int8_t(day);
+            info.Hour = std::int8_t(hour);
+            info.Minute = std::int8_t(minute);
+        });
+    }
+    void setPlace(std::int16_t lat, std::int16_t lon) {
+        preset([&](InfoBlock&, ExpertBlock& expert) {
+            expert.Lat = lat;
+            expert.Lon = lon;
+        });
     }
 
     QWidget* mapViewport() { return view->map()->viewport(); }
@@ -95,8 +101,7 @@ TEST_F(GeoViewTest, AHiddenMapIsDrawnWhenItIsShown) {
 
 TEST_F(GeoViewTest, EightyDegreesNorthInJuneShowsNoRiseSetOrDayLength) {
     createInCentralEurope();
-    link().expert.Lat = 800;
-    link().expert.Lon = 85;
+    setPlace(800, 85);
     setBoardMoment(2024, 6, 21, 12, 0);
     bringToFront();
     const QStringList lines = labelLines();
@@ -113,8 +118,10 @@ TEST_F(GeoViewTest, AnImpossibleBoardDateKeepsTheLabelButMovesTheMarker) {
     setBoardMoment(2024, 6, 21, 12, 0);
     bringToFront();
     const QString shown = view->figuresLabel()->text();
-    link().info.Month = 0;
-    link().expert.Lat = -200;
+    preset([](InfoBlock& info, ExpertBlock& expert) {
+        info.Month = 0;
+        expert.Lat = -200;
+    });
     view->UpdateGeoView();
     EXPECT_EQ(view->figuresLabel()->text(), shown);
     EXPECT_EQ(view->scene().map().pixel(geomap::pixelOf({-20, 8.5})), geomap::SquareColor);
@@ -126,8 +133,8 @@ TEST_F(GeoViewTest, TypingSevenColonFiveSetsTheClockAndKeepsTheText) {
     showView();
     typeInto(view->timeEdit(), "7:5");
     EXPECT_EQ(view->timeEdit()->text(), "7:5");
-    EXPECT_EQ(link().info.Hour, 7);
-    EXPECT_EQ(link().info.Minute, 5);
+    EXPECT_EQ(service.info().Hour, 7);
+    EXPECT_EQ(service.info().Minute, 5);
     EXPECT_EQ(view->timeSlider()->value(), 7 * 60 + 5);
     const auto sent = writes(InfoBlock::ReportId);
     ASSERT_EQ(sent.size(), 1u); // "7" and "7:" are no time yet
@@ -142,12 +149,12 @@ TEST_F(GeoViewTest, AnHourOrMinuteOutOfRangeIsRefused) {
     create();
     connectBoard();
     showView();
-    const int hour = link().info.Hour;
+    const int hour = service.info().Hour;
     pasteInto(view->timeEdit(), "25:10");
     EXPECT_TRUE(isMarkedInvalid(view->timeEdit()));
     pasteInto(view->timeEdit(), "7:60");
     EXPECT_TRUE(isMarkedInvalid(view->timeEdit()));
-    EXPECT_EQ(link().info.Hour, hour);
+    EXPECT_EQ(service.info().Hour, hour);
     EXPECT_TRUE(writes(InfoBlock::ReportId).empty());
     pasteInto(view->timeEdit(), "7:59");
     EXPECT_FALSE(isMarkedInvalid(view->timeEdit()));
@@ -162,8 +169,8 @@ TEST_F(GeoViewTest, TheTimeSliderSetsTheClockOncePerMinuteAndShowsItInTheEdit) {
     view->timeSlider()->setValue(600);
     QTest::keyClick(view->timeSlider(), Qt::Key_Right);
     EXPECT_EQ(view->timeEdit()->text(), "10:01");
-    EXPECT_EQ(link().info.Hour, 10);
-    EXPECT_EQ(link().info.Minute, 1);
+    EXPECT_EQ(service.info().Hour, 10);
+    EXPECT_EQ(service.info().Minute, 1);
     EXPECT_EQ(board().boardTime().time().minute(), 1);
 }
 
@@ -188,10 +195,10 @@ TEST_F(GeoViewTest, NowSetsRealTimeThenWritesTheComputersClock) {
     const QDateTime now = QDateTime::currentDateTime();
     EXPECT_LE(std::abs(board().boardTime().secsTo(now)), 2);
     EXPECT_EQ(view->datePicker()->date(), now.date());
-    EXPECT_EQ(view->timeSlider()->value(), link().info.Hour * 60 + link().info.Minute);
+    EXPECT_EQ(view->timeSlider()->value(), service.info().Hour * 60 + service.info().Minute);
     EXPECT_EQ(view->timeEdit()->text(), QStringLiteral("%1:%2")
-                                            .arg(link().info.Hour, 2, 10, QLatin1Char('0'))
-                                            .arg(link().info.Minute, 2, 10, QLatin1Char('0')));
+                                            .arg(service.info().Hour, 2, 10, QLatin1Char('0'))
+                                            .arg(service.info().Minute, 2, 10, QLatin1Char('0')));
 }
 
 TEST_F(GeoViewTest, ChangingTheDateWritesTheClockWithTheNewDate) {
@@ -202,12 +209,59 @@ TEST_F(GeoViewTest, ChangingTheDateWritesTheClockWithTheNewDate) {
     view->datePicker()->setFocus();
     ASSERT_TRUE(view->datePicker()->hasFocus());
     view->datePicker()->setDate(QDate(2025, 3, 14));
-    EXPECT_EQ(link().info.Day, 14);
-    EXPECT_EQ(link().info.Month, 3);
-    EXPECT_EQ(link().info.Year, 25);
+    EXPECT_EQ(service.info().Day, 14);
+    EXPECT_EQ(service.info().Month, 3);
+    EXPECT_EQ(service.info().Year, 25);
     ASSERT_EQ(writes(InfoBlock::ReportId).size(), 1u);
     EXPECT_EQ(board().boardTime().date(), QDate(2025, 3, 14));
     EXPECT_NE(before, QDate(2025, 3, 14));
+}
+
+TEST_F(GeoViewTest, TheDatePickerKeepsToTheYearsEveryPartReadsAlike) {
+    create();
+    connectBoard();
+    showView();
+    QDateEdit* picker = view->datePicker();
+    EXPECT_EQ(picker->minimumDate(), QDate(2000, 1, 1));
+    EXPECT_EQ(picker->maximumDate(), QDate(2127, 12, 31));
+    picker->setFocus();
+    ASSERT_TRUE(picker->hasFocus());
+    picker->setDate(QDate(2127, 12, 31));
+    EXPECT_EQ(board().boardTime().date(), QDate(2127, 12, 31));
+    // Neither a later date nor a step beyond goes past the last day.
+    picker->setDate(QDate(2128, 1, 1));
+    picker->setCurrentSection(QDateTimeEdit::DaySection);
+    QTest::keyClick(picker, Qt::Key_Up);
+    EXPECT_EQ(picker->date(), QDate(2127, 12, 31));
+    EXPECT_EQ(service.info().calendarYear(), 2127);
+    EXPECT_EQ(writes(InfoBlock::ReportId).size(), 1u);
+}
+
+TEST_F(GeoViewTest, WithoutABoardTheTabComputesForWhatTheUserSets) {
+    createInCentralEurope();
+    setBoardMoment(2024, 6, 21, 12, 0);
+    showView();
+    bringToFront();
+    const QString frankfurt = view->figuresLabel()->text();
+
+    pasteInto(view->latitudeEdit(), "-33,9");
+    pasteInto(view->longitudeEdit(), "151,2");
+    EXPECT_EQ(service.expert().Lat, -339);
+    EXPECT_EQ(service.expert().Lon, 1512);
+    EXPECT_NE(view->figuresLabel()->text(), frankfurt);
+    EXPECT_EQ(view->scene().map().pixel(geomap::pixelOf({-33.9, 151.2})), geomap::SquareColor);
+
+    pasteInto(view->timeEdit(), "6:30");
+    EXPECT_EQ(service.info().Hour, 6);
+    EXPECT_EQ(service.info().Minute, 30);
+
+    QTest::mouseClick(view->nowButton(), Qt::LeftButton);
+    EXPECT_EQ(service.info().TimeLapse, 1);
+    EXPECT_EQ(QDate(service.info().calendarYear(), service.info().Month, service.info().Day),
+              QDate::currentDate());
+    EXPECT_EQ(shell.recordsShownAgain, std::vector<BoardRecord>{BoardRecord::Info});
+    // Nothing of it reached the board.
+    EXPECT_TRUE(board().transfers().empty());
 }
 
 TEST_F(GeoViewTest, ClicksAtTheMapsRightAndBottomEdgesAndBeyondAreClamped) {
@@ -219,8 +273,8 @@ TEST_F(GeoViewTest, ClicksAtTheMapsRightAndBottomEdgesAndBeyondAreClamped) {
     QApplication::processEvents();
     ASSERT_GT(mapViewport()->width(), geomap::Width);
     QTest::mouseClick(mapViewport(), Qt::LeftButton, {}, QPoint(1000, 500));
-    EXPECT_EQ(link().expert.Lon, 1800);
-    EXPECT_EQ(link().expert.Lat, -900);
+    EXPECT_EQ(service.expert().Lon, 1800);
+    EXPECT_EQ(service.expert().Lat, -900);
     EXPECT_EQ(view->longitudeEdit()->text(), "180");
     EXPECT_EQ(view->latitudeEdit()->text(), "-90");
     ASSERT_EQ(writes(ExpertBlock::ReportId).size(), 1u);
@@ -228,8 +282,8 @@ TEST_F(GeoViewTest, ClicksAtTheMapsRightAndBottomEdgesAndBeyondAreClamped) {
     EXPECT_EQ(board().expert().Lat, -900);
 
     QTest::mouseClick(mapViewport(), Qt::RightButton, {}, QPoint(1200, 700));
-    EXPECT_EQ(link().expert.Lon, 1800);
-    EXPECT_EQ(link().expert.Lat, -900);
+    EXPECT_EQ(service.expert().Lon, 1800);
+    EXPECT_EQ(service.expert().Lat, -900);
     EXPECT_EQ(writes(ExpertBlock::ReportId).size(), 2u);
 }
 
@@ -246,8 +300,8 @@ TEST_F(GeoViewTest, ClicksOnAScrolledMapCountFromThePicturesCorner) {
     QTest::mouseClick(mapViewport(), Qt::LeftButton, {}, QPoint(right, 250));
     // Pixel column 999 of 1000 is 179.6 degrees east.
     EXPECT_EQ(across->maximum() + right, 999);
-    EXPECT_EQ(link().expert.Lon, 1796);
-    EXPECT_EQ(link().expert.Lat, 0);
+    EXPECT_EQ(service.expert().Lon, 1796);
+    EXPECT_EQ(service.expert().Lat, 0);
 }
 
 TEST_F(GeoViewTest, ThePointerShowsItsPlaceInTheStatusBarUntilItLeaves) {
@@ -266,7 +320,7 @@ TEST_F(GeoViewTest, TypedPlacesAreStoredInTenthsAndOutOfRangeOnesRefused) {
     connectBoard();
     showView();
     pasteInto(view->latitudeEdit(), "-33,9");
-    EXPECT_EQ(link().expert.Lat, -339);
+    EXPECT_EQ(service.expert().Lat, -339);
     ASSERT_EQ(writes(ExpertBlock::ReportId).size(), 1u);
     EXPECT_EQ(board().expert().Lat, -339);
 
@@ -275,13 +329,13 @@ TEST_F(GeoViewTest, TypedPlacesAreStoredInTenthsAndOutOfRangeOnesRefused) {
     pasteInto(view->longitudeEdit(), "-180,5");
     EXPECT_TRUE(isMarkedInvalid(view->longitudeEdit()));
     pasteInto(view->longitudeEdit(), "abc");
-    EXPECT_EQ(link().expert.Lat, -339);
+    EXPECT_EQ(service.expert().Lat, -339);
     EXPECT_EQ(writes(ExpertBlock::ReportId).size(), 1u);
 
     pasteInto(view->latitudeEdit(), "90");
     pasteInto(view->longitudeEdit(), "151,2");
-    EXPECT_EQ(link().expert.Lat, 900);
-    EXPECT_EQ(link().expert.Lon, 1512);
+    EXPECT_EQ(service.expert().Lat, 900);
+    EXPECT_EQ(service.expert().Lon, 1512);
 }
 
 TEST_F(GeoViewTest, RefreshesSkipTheControlTheUserIsWorking) {
@@ -290,18 +344,16 @@ TEST_F(GeoViewTest, RefreshesSkipTheControlTheUserIsWorking) {
     showView();
     board().setBoardTime(QDateTime(QDate(2026, 5, 4), QTime(9, 30)));
     board().expert().Lat = 123;
-    link().GetExpertChart();
+    reread(BoardRecord::Expert);
     poll();
     EXPECT_EQ(view->timeEdit()->text(), "09:30");
     EXPECT_EQ(view->timeSlider()->value(), 9 * 60 + 30);
     EXPECT_EQ(view->datePicker()->date(), QDate(2026, 5, 4));
     EXPECT_EQ(view->latitudeEdit()->text(), "12,3");
 
-    QTest::mouseClick(view->latitudeEdit(), Qt::LeftButton);
-    view->latitudeEdit()->selectAll();
-    QTest::keyClicks(view->latitudeEdit(), "4");
+    typeInto(view->latitudeEdit(), "4");
     board().expert().Lat = 555;
-    link().GetExpertChart();
+    reread(BoardRecord::Expert);
     EXPECT_EQ(view->latitudeEdit()->text(), "4");
 }
 

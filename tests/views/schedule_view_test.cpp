@@ -85,7 +85,7 @@ protected:
 
 TEST_F(ScheduleViewTest, ShowsEveryLineWithItsHeadersAndAnEmptyRowForNoLines) {
     startConnected();
-    const Schedule& lines = link().schedule;
+    const Schedule& lines = service.schedule();
     ASSERT_EQ(grid()->columnCount(), 10);
     ASSERT_EQ(grid()->rowCount(), int(lines.size()));
     EXPECT_EQ(grid()->horizontalHeaderItem(LineColumn)->text(), "Zeile");
@@ -100,8 +100,8 @@ TEST_F(ScheduleViewTest, ShowsEveryLineWithItsHeadersAndAnEmptyRowForNoLines) {
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->accessibleName(), names.name(1));
 
-    link().schedule.clear();
-    link().ShowSchedule();
+    board().schedule().clear();
+    reread(BoardRecord::Schedule);
     EXPECT_EQ(grid()->rowCount(), 1);
     EXPECT_EQ(text(0, PlaceColumn), "");
 }
@@ -109,14 +109,14 @@ TEST_F(ScheduleViewTest, ShowsEveryLineWithItsHeadersAndAnEmptyRowForNoLines) {
 TEST_F(ScheduleViewTest, SevenColonFiveStoresHourAndMinuteAndShowsZeroPadded) {
     startConnected();
     typeInto(3, PlaceColumn, "7:5");
-    EXPECT_EQ(link().schedule[3].Hour, 7);
-    EXPECT_EQ(link().schedule[3].Minute, 5);
+    EXPECT_EQ(service.schedule()[3].Hour, 7);
+    EXPECT_EQ(service.schedule()[3].Minute, 5);
     EXPECT_EQ(board().schedule()[3].Hour, 7);
     EXPECT_EQ(board().schedule()[3].Minute, 5);
     // Every keystroke that left a text wrote the whole schedule.
-    EXPECT_EQ(lineWrites(), 3 * link().schedule.size());
+    EXPECT_EQ(lineWrites(), 3 * service.schedule().size());
     EXPECT_EQ(text(3, PlaceColumn), "7:5");
-    link().ShowSchedule();
+    views.showSchedule();
     EXPECT_EQ(text(3, PlaceColumn), "07:05");
 }
 
@@ -134,7 +134,7 @@ TEST_F(ScheduleViewTest, MinuteAloneKeepsTheHour) {
 
 TEST_F(ScheduleViewTest, TimesAndPercentOutsideTheirRangesAreRefusedAndNothingIsWritten) {
     startConnected();
-    const Schedule before = link().schedule;
+    const Schedule before = service.schedule();
     for (const char* typed : {"25:00", "12:60", "24:30"}) {
         pasteInto(2, PlaceColumn, QString::fromLatin1(typed));
         EXPECT_TRUE(isMarkedInvalid(grid()->cellEditor())) << typed;
@@ -143,13 +143,13 @@ TEST_F(ScheduleViewTest, TimesAndPercentOutsideTheirRangesAreRefusedAndNothingIs
     pasteInto(2, 3, "101");
     EXPECT_TRUE(isMarkedInvalid(grid()->cellEditor()));
     EXPECT_EQ(lineWrites(), 0u);
-    EXPECT_EQ(link().schedule, before);
+    EXPECT_EQ(service.schedule(), before);
     EXPECT_EQ(board().schedule(), before);
 
     // Text that is no number changes no field; an emptied cell writes nothing.
     pasteInto(2, 3, "viel");
     EXPECT_FALSE(isMarkedInvalid(grid()->cellEditor()));
-    EXPECT_EQ(link().schedule, before);
+    EXPECT_EQ(service.schedule(), before);
     board().clearTransfers();
     QTest::keyClick(grid()->cellEditor(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(grid()->cellEditor(), Qt::Key_Backspace);
@@ -170,7 +170,7 @@ TEST_F(ScheduleViewTest, LeftClickOnAnOnCloudsCellClearsOnlyThatBit) {
     click(3, CloudsColumn);
     EXPECT_EQ(text(3, CloudsColumn), "AUS");
     EXPECT_EQ(board().schedule()[3].Switch, 0x1F | ScheduleLine::Display);
-    EXPECT_EQ(lineWrites(), link().schedule.size());
+    EXPECT_EQ(lineWrites(), service.schedule().size());
     // A flag cell never opens an editor; its OFF background is button face.
     EXPECT_EQ(grid()->cellEditor(), nullptr);
     EXPECT_EQ(grid()->item(3, CloudsColumn)->background().color(),
@@ -186,7 +186,7 @@ TEST_F(ScheduleViewTest, LeftClickOnAnOnCloudsCellClearsOnlyThatBit) {
 TEST_F(ScheduleViewTest, RightClickOnTheFirstCellOfRowThreeSendsTheBoardToLineTwo) {
     startConnected();
     click(2, LineColumn, Qt::RightButton);
-    EXPECT_EQ(link().info.CurrentLine, 2);
+    EXPECT_EQ(service.info().CurrentLine, 2);
     const auto sent = writes(InfoBlock::ReportId);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(infoByte(sent[0], InfoBlock::CurrentLineOffset), 2);
@@ -208,7 +208,7 @@ TEST_F(ScheduleViewTest, MovingRowTwoToRowFiveRenumbersAndWritesOncePerRow) {
     connectBoard(BoardMode::Auto);
     showView();
     board().clearTransfers();
-    const Schedule before = link().schedule;
+    const Schedule before = service.schedule();
     const std::size_t count = before.size();
 
     QWidget* cells = grid()->viewport();
@@ -220,7 +220,7 @@ TEST_F(ScheduleViewTest, MovingRowTwoToRowFiveRenumbersAndWritesOncePerRow) {
 
     const Schedule expected{before[0], before[2], before[3], before[4],
                             before[1], before[5], before[6], before[7]};
-    EXPECT_EQ(link().schedule, expected);
+    EXPECT_EQ(service.schedule(), expected);
     EXPECT_EQ(board().schedule(), expected);
     for (int row = 0; row < int(count); ++row)
         EXPECT_EQ(text(row, LineColumn), QString::number(row));
@@ -242,7 +242,9 @@ TEST_F(ScheduleViewTest, PasteIsOfferedOnlyAfterACopyAndCopiesNameAndLevels) {
     EXPECT_EQ(view->copiedColumn(), 0);
     EXPECT_TRUE(writes(InfoBlock::ReportId).empty());
 
-    link().info.ColorName[0] = 5; // the copy follows the channel, not its old values
+    // The copy follows the channel, not its old values.
+    board().info().ColorName[0] = 5;
+    poll();
     rightClickHeader(4);
     ASSERT_TRUE(menu->isVisible());
     EXPECT_TRUE(view->pasteAction()->isEnabled());
@@ -253,7 +255,7 @@ TEST_F(ScheduleViewTest, PasteIsOfferedOnlyAfterACopyAndCopiesNameAndLevels) {
     ASSERT_EQ(configWrites().size(), 1u);
     for (const ScheduleLine& line : board().schedule())
         EXPECT_EQ(line.Color16[2], line.Color16[0]);
-    EXPECT_EQ(lineWrites(), link().schedule.size());
+    EXPECT_EQ(lineWrites(), service.schedule().size());
     EXPECT_EQ(grid()->horizontalHeaderItem(4)->text(), names.name(2));
     EXPECT_TRUE(names.name(2).startsWith("G: "));
     EXPECT_EQ(text(5, 4), text(5, 2));
@@ -276,8 +278,8 @@ TEST_F(ScheduleViewTest, EditingOneCellOfATwentyLineScheduleWritesAllTwenty) {
 TEST_F(ScheduleViewTest, GeoModeShowsAndReadsAltitudes) {
     startConnected(BoardMode::Geo);
     EXPECT_EQ(grid()->horizontalHeaderItem(PlaceColumn)->text(), QString::fromUtf8("Höhe"));
-    EXPECT_EQ(text(3, PlaceColumn), schedule::altitudeText(link().schedule[3].Alt));
-    const int hour = link().schedule[3].Hour;
+    EXPECT_EQ(text(3, PlaceColumn), schedule::altitudeText(service.schedule()[3].Alt));
+    const int hour = service.schedule()[3].Hour;
     pasteInto(3, PlaceColumn, "-6");
     EXPECT_EQ(board().schedule()[3].Alt, -1045);
     EXPECT_EQ(board().schedule()[3].Hour, hour);
@@ -296,7 +298,7 @@ TEST_F(ScheduleViewTest, TheCurrentLineFollowsTheBoardWhileACellIsTypedInto) {
     EXPECT_EQ(grid()->cellEditor(), editor);
     EXPECT_EQ(editor->text(), "4");
     // Showing the schedule anew closes the editor; what was typed is stored.
-    link().ShowSchedule();
+    views.showSchedule();
     EXPECT_EQ(grid()->cellEditor(), nullptr);
     EXPECT_EQ(text(5, 2), "4");
     EXPECT_EQ(board().schedule()[5].Color16[0], 164);

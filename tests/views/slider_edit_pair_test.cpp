@@ -1,5 +1,5 @@
 // The one coupling of a slider and its edit, driven by keyboard as a person
-// would, with a setting that counts what it stores and writes.
+// would, with a setting that counts what it is handed and writes.
 #include "qt_printers.h"
 #include "views/input_marks.h"
 #include "views/slider_edit_pair.h"
@@ -37,13 +37,11 @@ protected:
             rules.text = pairtext::integer;
         if (!rules.read)
             rules.read = pairread::integer(0, 100);
-        rules.store = [this](int value) {
+        // As the board's apply steps do: only a change is written.
+        rules.apply = [this](int value) {
             if (value == field)
-                return false;
+                return;
             field = value;
-            return true;
-        };
-        rules.write = [this] {
             ++writes;
         };
         pair = std::make_unique<SliderEditPair>(slider, edit, rules);

@@ -1,7 +1,9 @@
 #pragma once
 
-// Driving controls as a person does: clicking into an edit and typing,
-// dragging a slider's handle, clicking a button.
+// Driving controls as a person does: clicking into an edit and typing (see
+// typing.h), dragging a slider's handle, clicking a button.
+
+#include "typing.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -14,14 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace kv::testing {
-
-// Clicks into the edit, selects what it holds and types the text.
-inline void typeInto(QLineEdit* target, const QString& text) {
-    QTest::mouseClick(target, Qt::LeftButton);
-    ASSERT_TRUE(target->hasFocus());
-    target->selectAll();
-    QTest::keyClicks(target, text);
-}
 
 // Grabs the slider's handle and drags it to the far end (right or left).
 inline void dragToEnd(QSlider* slider, bool right) {

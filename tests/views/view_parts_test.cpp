@@ -4,6 +4,7 @@
 #include "device/records/info_block.h"
 #include "plot/channel_colors.h"
 #include "qt_printers.h"
+#include "text/text_catalogue.h"
 #include "views/enabling.h"
 #include "views/focus_rule.h"
 #include "views/health_display.h"
@@ -111,17 +112,24 @@ TEST(InputMarksTest, InvalidMarkKeepsTheTintAndRestoresTheOwnTooltip) {
     EXPECT_EQ(edit.palette().color(QPalette::Base), QColor(0x80, 0xFF, 0x80));
 }
 
-TEST(InputMarksTest, AcceptTypedNumberMarksOnlyNumbersOutOfRange) {
+TEST(InputMarksTest, AcceptTypedNumberMarksOnlyNumbersOutOfRangeWithTheRangesRefusal) {
+    LoadTextCatalogue();
     QLineEdit edit;
     edit.setText("150");
-    EXPECT_FALSE(acceptTypedNumber(&edit, 0, 100));
+    EXPECT_FALSE(acceptTypedNumber(&edit, fieldrange::LevelPercent));
     EXPECT_TRUE(isMarkedInvalid(&edit));
+    EXPECT_EQ(edit.toolTip(), QString::fromUtf8("Ungültiger Wert: erlaubt sind 0 bis 100"));
     edit.setText("15");
-    EXPECT_EQ(acceptTypedNumber(&edit, 0, 100), 15.0);
+    EXPECT_EQ(acceptTypedNumber(&edit, fieldrange::LevelPercent), 15.0);
     EXPECT_FALSE(isMarkedInvalid(&edit));
     edit.setText("x");
-    EXPECT_FALSE(acceptTypedNumber(&edit, 0, 100));
+    EXPECT_FALSE(acceptTypedNumber(&edit, fieldrange::LevelPercent));
     EXPECT_FALSE(isMarkedInvalid(&edit));
+    // A range with a refusal of its own says so.
+    edit.setText("2128");
+    EXPECT_FALSE(acceptTypedNumber(&edit, fieldrange::Year));
+    EXPECT_EQ(edit.toolTip(), QString::fromUtf8("Ungültiges Jahr: erlaubt sind 2000 bis 2127"));
+    textCatalogue().clear();
 }
 
 TEST(EnablingRulesTest, NothingWithoutABoard) {

@@ -24,12 +24,12 @@ protected:
         connectBoard(mode);
         showView();
         bringToFront();
-        ASSERT_EQ(link().linePoints.size(), link().schedule.size());
+        ASSERT_EQ(view->linePoints().size(), service.schedule().size());
     }
 
     DayCurvePicture* picture() { return view->picture(); }
     QPoint handleOf(int line) {
-        const LinePoint& point = link().linePoints[std::size_t(line)];
+        const LinePoint& point = view->linePoints()[std::size_t(line)];
         return {int(std::lround(point.x)),
                 int(std::lround(point.y[std::size_t(view->visualChannel())]))};
     }
@@ -50,28 +50,48 @@ TEST_F(VisualizeViewTest, DraggingAHandleToTheFarRightSetsTheEndOfTheDay) {
     EXPECT_TRUE(view->redrawTimer().isActive());
     const QPoint corner(picture()->width() - 1, 0);
     QTest::mouseMove(picture(), corner);
-    EXPECT_EQ(link().schedule[line].Hour, 24);
-    EXPECT_EQ(link().schedule[line].Minute, 0);
-    EXPECT_EQ(link().schedule[line].Color16[0], FullLevel);
-    // Nothing goes out before the release; the timer draws the label.
+    // The picture shows the dragged line's draft; the records and the board
+    // keep the line until the release, and the timer draws the label.
+    const ScheduleLine drafted = view->scene().schedule[std::size_t(line)];
+    EXPECT_EQ(drafted.Hour, 24);
+    EXPECT_EQ(drafted.Minute, 0);
+    EXPECT_EQ(drafted.Color16[0], FullLevel);
+    EXPECT_EQ(service.schedule(), board().schedule());
     EXPECT_EQ(lineWrites(), 0u);
     EXPECT_TRUE(labelShown());
-    EXPECT_EQ(dragLabelText(link().schedule[line], 0, false), "24:00 100%");
+    EXPECT_EQ(dragLabelText(drafted, 0, false), "24:00 100%");
 
     QTest::mouseRelease(picture(), Qt::LeftButton, Qt::NoModifier, corner);
     EXPECT_EQ(view->dragLine(), -1);
     EXPECT_FALSE(view->redrawTimer().isActive());
-    EXPECT_EQ(lineWrites(), link().schedule.size());
+    EXPECT_EQ(lineWrites(), service.schedule().size());
     EXPECT_EQ(board().schedule()[line].Hour, 24);
     EXPECT_EQ(board().schedule()[line].Color16[0], FullLevel);
+    EXPECT_EQ(service.schedule()[line], drafted);
     EXPECT_NE(picture()->image().pixel(0, 0), curvecolor::DragLabelBackground);
+}
+
+TEST_F(VisualizeViewTest, AReadDuringADragKeepsTheDraftAndTheOtherLinesOfTheBoard) {
+    startConnected();
+    QTest::mousePress(picture(), Qt::LeftButton, Qt::NoModifier, handleOf(3));
+    ASSERT_EQ(view->dragLine(), 3);
+    QTest::mouseMove(picture(), QPoint(picture()->width() - 1, 0));
+    // The board's schedule changes under the drag and is read.
+    board().schedule()[5].Color16[0] = 1234;
+    reread(BoardRecord::Schedule);
+    EXPECT_EQ(view->scene().schedule[3].Hour, 24);
+    EXPECT_EQ(view->scene().schedule[5].Color16[0], 1234);
+    QTest::mouseRelease(picture(), Qt::LeftButton, Qt::NoModifier,
+                        QPoint(picture()->width() - 1, 0));
+    EXPECT_EQ(board().schedule()[3].Hour, 24);
+    EXPECT_EQ(board().schedule()[5].Color16[0], 1234);
 }
 
 TEST_F(VisualizeViewTest, LockTimesChangesOnlyTheLevel) {
     startConnected();
     view->timeLock()->click();
     ASSERT_TRUE(view->timeLock()->isChecked());
-    const ScheduleLine before = link().schedule[4];
+    const ScheduleLine before = service.schedule()[4];
     QTest::mousePress(picture(), Qt::LeftButton, Qt::NoModifier, handleOf(4));
     QTest::mouseMove(picture(), QPoint(30, picture()->height() - 1));
     QTest::mouseRelease(picture(), Qt::LeftButton, Qt::NoModifier,
@@ -85,7 +105,7 @@ TEST_F(VisualizeViewTest, LockTimesChangesOnlyTheLevel) {
 TEST_F(VisualizeViewTest, GeoModeHidesLockTimesAndMovesOnlyLevels) {
     startConnected(BoardMode::Geo);
     EXPECT_FALSE(view->timeLock()->isVisible());
-    const ScheduleLine before = link().schedule[3];
+    const ScheduleLine before = service.schedule()[3];
     QTest::mousePress(picture(), Qt::LeftButton, Qt::NoModifier, handleOf(3));
     ASSERT_EQ(view->dragLine(), 3);
     QTest::mouseMove(picture(), QPoint(picture()->width() - 1, 0));
@@ -95,8 +115,8 @@ TEST_F(VisualizeViewTest, GeoModeHidesLockTimesAndMovesOnlyLevels) {
     EXPECT_EQ(board().schedule()[3].Alt, before.Alt);
     EXPECT_EQ(board().schedule()[3].Color16[0], FullLevel);
     // The lines lie at their path angles.
-    const auto angles = curve::linePathAngles(link().schedule);
-    EXPECT_NEAR(link().linePoints[3].x, frame().pathX(angles[3]), 1e-9);
+    const auto angles = curve::linePathAngles(service.schedule());
+    EXPECT_NEAR(view->linePoints()[3].x, frame().pathX(angles[3]), 1e-9);
 }
 
 TEST_F(VisualizeViewTest, APressBesideEveryHandleDragsNothingAndWritesNothing) {
@@ -105,7 +125,7 @@ TEST_F(VisualizeViewTest, APressBesideEveryHandleDragsNothingAndWritesNothing) {
     QTest::mouseMove(picture(), QPoint(200, 200));
     QTest::mouseRelease(picture(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
     EXPECT_EQ(lineWrites(), 0u);
-    EXPECT_EQ(link().schedule, board().schedule());
+    EXPECT_EQ(service.schedule(), board().schedule());
     EXPECT_FALSE(view->redrawTimer().isActive());
 }
 
@@ -124,7 +144,7 @@ TEST_F(VisualizeViewTest, WheelChoosesTheChannelWithinTheFour) {
     EXPECT_EQ(view->visualChannel(), 3);
     EXPECT_EQ(view->channelList()->currentIndex(), 3);
     // Handles are now those of channel 3.
-    const LinePoint& point = link().linePoints[4];
+    const LinePoint& point = view->linePoints()[4];
     const QRgb pixel =
         picture()->image().pixel(int(std::lround(point.x)) - 3, int(std::lround(point.y[3])) - 3);
     EXPECT_EQ(pixel, names.curveColor(3));

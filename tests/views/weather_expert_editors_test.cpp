@@ -4,6 +4,7 @@
 #include "view_test_support.h"
 
 #include "views/input_marks.h"
+#include "views/setting_pairs.h"
 #include "views/slider_edit_pair.h"
 #include "views/weather_expert_editors.h"
 
@@ -21,7 +22,7 @@ class EditorsTab : public View {
 public:
     explicit EditorsTab(ViewContext context)
         : View(context, QStringLiteral("tsExpert"), QStringLiteral("Expert options")),
-          editors(new WeatherExpertEditors(context.link, context.channelNames, this)) {
+          editors(new WeatherExpertEditors(context.board, context.channelNames, this)) {
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(editors);
     }
@@ -47,13 +48,37 @@ TEST_F(WeatherExpertEditorsTest, AMaskBeyondOneByteIsRefusedAndNothingIsSent) {
     const auto mask = board().expert().LightningMask[1];
     pasteInto(editors()->lightningMaskEdit(1), "300");
     EXPECT_TRUE(isMarkedInvalid(editors()->lightningMaskEdit(1)));
-    EXPECT_EQ(link().expert.LightningMask[1], mask);
+    EXPECT_EQ(service.expert().LightningMask[1], mask);
     EXPECT_TRUE(writes(ExpertBlock::ReportId).empty());
 
     pasteInto(editors()->lightningMaskEdit(1), "170");
     EXPECT_FALSE(isMarkedInvalid(editors()->lightningMaskEdit(1)));
     ASSERT_EQ(writes(ExpertBlock::ReportId).size(), 1u);
     EXPECT_EQ(board().expert().LightningMask[1], 170);
+}
+
+TEST_F(WeatherExpertEditorsTest, AnEditHandsTheBoardAChangedCopyAndNothingForTheSameValue) {
+    startConnected();
+    const ExpertBlock before = service.expert();
+    const int mask = before.LightningMask[2];
+    pasteInto(editors()->lightningMaskEdit(2), QString::number(mask));
+    EXPECT_TRUE(writes(ExpertBlock::ReportId).empty());
+
+    pasteInto(editors()->lightningMaskEdit(2), QString::number(mask ^ 0x0F));
+    const auto sent = writes(ExpertBlock::ReportId);
+    ASSERT_EQ(sent.size(), 1u);
+    ExpertBlock expected = before;
+    expected.LightningMask[2] = std::uint8_t(mask ^ 0x0F);
+    EXPECT_EQ(ExpertBlock::decode(sent[0].bytes.data() + 1), expected);
+    EXPECT_EQ(service.expert(), expected);
+
+    // The configuration's apply step keeps to the same rule.
+    const auto applyFanLow = applyToConfiguration(service, fieldStore(&InfoBlock::FanLow));
+    applyFanLow(service.info().FanLow);
+    EXPECT_TRUE(configWrites().empty());
+    applyFanLow(service.info().FanLow + 1);
+    ASSERT_EQ(configWrites().size(), 1u);
+    EXPECT_EQ(board().info().FanLow, service.info().FanLow);
 }
 
 TEST_F(WeatherExpertEditorsTest, RampAndCloudTemperatureKeepToWhatTheirFieldsMean) {
@@ -64,7 +89,7 @@ TEST_F(WeatherExpertEditorsTest, RampAndCloudTemperatureKeepToWhatTheirFieldsMea
     EXPECT_EQ(board().expert().BalanceSumRamp, -100);
     pasteInto(editors()->balanceSum()->edit(), "101");
     EXPECT_TRUE(isMarkedInvalid(editors()->balanceSum()->edit()));
-    EXPECT_EQ(link().expert.BalanceSum, board().expert().BalanceSum);
+    EXPECT_EQ(service.expert().BalanceSum, board().expert().BalanceSum);
 
     board().info().WaterTemp = 251; // a sensor, so the edit is enabled
     poll();
@@ -73,7 +98,7 @@ TEST_F(WeatherExpertEditorsTest, RampAndCloudTemperatureKeepToWhatTheirFieldsMea
     EXPECT_EQ(board().expert().CloudTempWater, 274); // tenths, halves to even
     pasteInto(editors()->cloudTempEdit(), "4000");
     EXPECT_TRUE(isMarkedInvalid(editors()->cloudTempEdit()));
-    EXPECT_EQ(link().expert.CloudTempWater, 274);
+    EXPECT_EQ(service.expert().CloudTempWater, 274);
 }
 
 TEST_F(WeatherExpertEditorsTest, TheRecordIsShownWithTheBalanceSumEvenWhileFocused) {
@@ -84,7 +109,7 @@ TEST_F(WeatherExpertEditorsTest, TheRecordIsShownWithTheBalanceSumEvenWhileFocus
     board().expert().BalanceSum = 42;
     QTest::mouseClick(editors()->balanceSum()->edit(), Qt::LeftButton);
     ASSERT_TRUE(editors()->balanceSum()->edit()->hasFocus());
-    link().GetExpertChart();
+    reread(BoardRecord::Expert);
     EXPECT_EQ(editors()->lightningMaskEdit(3)->text(), "4");
     EXPECT_EQ(editors()->cloudTempEdit()->text(), "-1.5");
     EXPECT_EQ(editors()->balanceSumRampEdit()->text(), "-7");

@@ -89,7 +89,7 @@ TEST_F(WeatherViewTest, FiveThousandCloudsADayMoveTheSliderToThreeThousand) {
     EXPECT_EQ(slider("trbCloudCount")->value(), 3000);
     EXPECT_EQ(edit("edtCloudCount")->text(), "5000");
     EXPECT_FALSE(isMarkedInvalid(edit("edtCloudCount")));
-    EXPECT_EQ(link().info.CloudP, cloudsPerDayToCloudP(3000));
+    EXPECT_EQ(service.info().CloudP, cloudsPerDayToCloudP(3000));
     ASSERT_FALSE(configWrites().empty());
     EXPECT_EQ(board().info().CloudP, cloudsPerDayToCloudP(3000));
     // The next refresh shows what the board holds.
@@ -146,14 +146,14 @@ TEST_F(WeatherViewTest, ASliderMovedWithoutFocusOnItsEditWritesExactlyOnce) {
 
 TEST_F(WeatherViewTest, EffectValuesOutsideTheirSlidersRangeAreRefused) {
     startConnected();
-    const auto step = link().expert.CloudStep;
+    const auto step = service.expert().CloudStep;
     pasteInto(edit("edtCloudStep"), "70000");
     EXPECT_TRUE(isMarkedInvalid(edit("edtCloudStep")));
     pasteInto(edit("edtCloudStep"), "0");
     EXPECT_TRUE(isMarkedInvalid(edit("edtCloudStep")));
     pasteInto(edit("edtStormAlpha"), "101");
     EXPECT_TRUE(isMarkedInvalid(edit("edtStormAlpha")));
-    EXPECT_EQ(link().expert.CloudStep, step);
+    EXPECT_EQ(service.expert().CloudStep, step);
     EXPECT_TRUE(writes(ExpertBlock::ReportId).empty());
 
     pasteInto(edit("edtLightningP"), "4321");
@@ -205,7 +205,7 @@ TEST_F(DelayViewTest, TwoAndAHalfSecondsAreStoredAsTwentyFiveTenths) {
 
     pasteInto(view->pair(1)->edit(), "25,6");
     EXPECT_TRUE(isMarkedInvalid(view->pair(1)->edit()));
-    EXPECT_EQ(link().expert.WeatherDelay[1], board().expert().WeatherDelay[1]);
+    EXPECT_EQ(service.expert().WeatherDelay[1], board().expert().WeatherDelay[1]);
 
     view->pair(3)->slider()->setFocus();
     view->pair(3)->slider()->setValue(255);
@@ -218,7 +218,7 @@ TEST_F(DelayViewTest, CaptionsAreLettersUntilABoardsNamesFollowWithTheirTints) {
     view->textsApplied();
     EXPECT_EQ(view->edit(2)->caption(), "G");
     // The records before any board: their names mean nothing yet.
-    link().ShowInfo();
+    views.showInfo();
     EXPECT_EQ(view->edit(2)->caption(), "G");
     connectBoard();
     EXPECT_EQ(view->edit(2)->caption(), names.name(2));
