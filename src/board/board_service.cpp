@@ -202,7 +202,6 @@ void BoardService::presetRecords(const InfoBlock& info, const ExpertBlock& exper
     BoardLink& link = session_.link();
     link.info = info;
     link.expert = expert;
-    link.chart = ChartBlock::empty();
 }
 
 // ---------------------------------------------------------------------------

@@ -134,7 +134,7 @@ public:
     // The configuration fields of the InfoBlock (mode, fan, backlight, time
     // lapse, colour names, weather rates) as the given record holds them.
     Outcome setConfiguration(const InfoBlock& configuration, const Origin& origin = {});
-    // Both at once, as an import or a change of the channels' columns needs.
+    // The whole ExpertBlock as the given record holds it.
     Outcome setExpert(const ExpertBlock& expert, const Origin& origin = {});
     // One line changed by typed fields. With reReadFirst the schedule is read
     // fresh first, so a front that did not watch the board changes what the

@@ -79,6 +79,11 @@ BoardService& Context::service(ConnectReads reads) {
         options.reads = reads;
         options.front = Front::CommandLine;
         service_ = std::make_unique<BoardService>(reporter_, sources, options);
+        // A firmware update asks the board to enter its bootloader with the
+        // save command: the simulated board does so on the next one.
+        if (simulation_)
+            QObject::connect(service_.get(), &BoardService::boardEnteringBootloader,
+                             simulation_.get(), &sim::Simulation::enterBootloaderOnNextSave);
     }
     return *service_;
 }

@@ -3,7 +3,6 @@
 #include "cli/commands.h"
 #include "firmware/firmware_file.h"
 #include "firmware/flasher.h"
-#include "sim/simulation.h"
 #include "text/product.h"
 #include "text/text_catalogue.h"
 
@@ -130,9 +129,6 @@ int runFlash(Context& c) {
         return path;
     };
     board.setFirmwareInteraction(interaction);
-    if (sim::Simulation* simulation = c.simulation())
-        QObject::connect(&board, &BoardService::boardEnteringBootloader,
-                         [simulation] { simulation->enterBootloaderOnNextSave(); });
     std::optional<Outcome> flashed;
     QObject::connect(&board, &BoardService::firmwareUpdateEnded, [&](const Outcome& outcome) {
         if (!flashed)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/device_source.h"
+
 #include <QObject>
 
 #include <memory>
@@ -8,19 +10,10 @@
 namespace kv {
 
 class BoardLink;
-class DeviceChangeSource;
 class Discovery;
-class HidBackend;
 class Poller;
 class Reporter;
 class TJvHidDeviceController;
-
-// Where HID devices come from: a backend that lists and opens them, and the
-// notifications that they came or went (either may be null).
-struct DeviceSource {
-    HidBackend* backend = nullptr;
-    DeviceChangeSource* changes = nullptr;
-};
 
 // Everything the program needs to find and talk to the board, composed once
 // for the window and for the command-line tool: the HID controller over the

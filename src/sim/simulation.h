@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/device_session.h"
+#include "device/device_source.h"
 #include "sim/bus_control.h"
 #include "sim/sim_backend.h"
 

@@ -1,33 +1,17 @@
 #pragma once
 
-// A board link wired to the simulated board through the real HID controller,
-// and a reporter that records what it was told.
+// A board link wired to the simulated board through the real HID controller.
 
 #include "device/board_link.h"
 #include "device/hid_controller.h"
 #include "sim/sim_backend.h"
-#include "text/reporter.h"
+#include "support/recording_reporter.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 
 namespace kv::testing {
-
-class RecordingReporter : public Reporter {
-public:
-    void announce(const QString& text) override {
-        announced << text;
-        logged << text;
-    }
-    void log(const QString& text) override { logged << text; }
-    void clear() {
-        announced.clear();
-        logged.clear();
-    }
-    QStringList announced;
-    QStringList logged; // announced texts are logged too
-};
 
 // Index of the first device in the controller's list whose product string is
 // the given one; -1 if none.

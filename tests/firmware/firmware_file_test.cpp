@@ -1,6 +1,6 @@
-#include "../device/device_test_support.h"
 #include "firmware/firmware_file.h"
 #include "firmware_test_support.h"
+#include "support/recording_reporter.h"
 #include "support/special_files.h"
 #include "text/text_catalogue.h"
 
