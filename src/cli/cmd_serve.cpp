@@ -1,12 +1,13 @@
 // A web page for the board: the board's API and the page over HTTP, the
 // status pushed live after every poll, until SIGINT or SIGTERM.
+#include "board/board_service.h"
 #include "board/board_watch.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/stop_signals.h"
-#include "cli/web_api.h"
 #include "present/status_output.h"
 #include "text/log_stamp.h"
+#include "web/api/board_api.h"
 #include "web/listen_address.h"
 #include "web/page_files.h"
 #include "web/web_server.h"
@@ -111,31 +112,34 @@ int runServe(Context& c) {
     StopSignals stop;
     QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
 
-    BoardService& board = c.service(ConnectReads::Everything);
+    // Everything is read when a board connects: the API answers its reads
+    // from the service, which polls the board's status once a second.
+    BoardService& service = c.service(ConnectReads::Everything);
     // A board that is not there yet is waited for; the page says so.
-    board.scanNow();
+    service.scanNow();
 
     web::WebServer server(token->token);
     server.log = [](const QString& line) {
         QTextStream err(stderr);
         err << dateTimeText(QDateTime::currentDateTime()) << " | " << line << '\n';
     };
-    BoardApi api(c, server);
+    web::BoardApi api(service, server);
+    api.log = server.log;
     web::addPageRoutes(server.routes());
     server.live().setGreeting([&api] { return api.liveGreeting(); });
     if (!server.listen(address, error))
         return c.fail(ExitFailed, error);
     announce(c, address, server.port(), *token);
 
-    BoardWatch watch(board);
+    BoardWatch watch(service);
     QObject::connect(&watch, &BoardWatch::statusPolled, &server, [&] {
-        server.live().send(present::pollJson(board.info(), QDateTime::currentDateTime()));
+        server.live().send(present::pollJson(service.info(), QDateTime::currentDateTime()));
     });
     QObject::connect(
         &watch, &BoardWatch::boardEvent, &server, [&](const QString& name, const QString& message) {
             server.live().send(present::eventJson(name, message, QDateTime::currentDateTime()));
         });
-    watch.start(board.pollInterval());
+    watch.start(service.pollInterval());
     loop.exec();
     server.live().closeAll();
     return ExitDone;

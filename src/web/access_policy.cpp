@@ -1,5 +1,7 @@
 #include "web/access_policy.h"
 
+#include "web/error_codes.h"
+
 #include <QHostAddress>
 
 namespace kv::web {
@@ -100,8 +102,9 @@ QByteArray tokenCookieHeader(const QByteArray& token) {
 std::optional<Refusal> checkAccess(const AccessRules& rules, Access access,
                                    const AccessHeaders& headers) {
     if (rules.loopback && !hostNamesLoopback(headers.host, rules.port))
-        return Refusal{403, QStringLiteral("this server answers only requests to localhost or "
-                                           "the loopback address with its port (Host header)")};
+        return Refusal{403, errorcode::Forbidden,
+                       QStringLiteral("this server answers only requests to localhost or "
+                                      "the loopback address with its port (Host header)")};
     // The page itself may be opened from anywhere, a link on another site
     // included.
     if (access.open && !access.change)
@@ -111,18 +114,21 @@ std::optional<Refusal> checkAccess(const AccessRules& rules, Access access,
     if (!rules.token.isEmpty() && !access.open) {
         byHeader = sameToken(bearerToken(headers.authorization), rules.token);
         if (!byHeader && !sameToken(cookieToken(headers.cookie), rules.token))
-            return Refusal{401, QStringLiteral("a token is needed: send \"Authorization: Bearer "
-                                               "TOKEN\" or enter it on the page")};
+            return Refusal{401, errorcode::Unauthorized,
+                           QStringLiteral("a token is needed: send \"Authorization: Bearer "
+                                          "TOKEN\" or enter it on the page")};
     }
     if (byHeader)
         return std::nullopt;
     if (source == Source::Foreign)
-        return Refusal{403, QStringLiteral("requests from another site are refused")};
+        return Refusal{403, errorcode::Forbidden,
+                       QStringLiteral("requests from another site are refused")};
     // Without an Origin, only a client that is no browser page (a script)
     // may change something, and with a token only through the header.
     if (access.change && source == Source::Unknown && !rules.token.isEmpty() && !access.open)
-        return Refusal{403, QStringLiteral("a change needs the token header or a request from "
-                                           "the page itself")};
+        return Refusal{403, errorcode::Forbidden,
+                       QStringLiteral("a change needs the token header or a request from "
+                                      "the page itself")};
     return std::nullopt;
 }
 

@@ -38,6 +38,7 @@ struct AccessHeaders {
 
 struct Refusal {
     int status = 403;
+    const char* code = ""; // web/error_codes.h
     QString message;
 };
 

@@ -1,5 +1,6 @@
 #include "web/connection_guard.h"
 
+#include "web/error_codes.h"
 #include "web/web_reply.h"
 
 #include <QPointer>
@@ -35,9 +36,10 @@ private:
         for (const RequestHead& head : step.heads) {
             if (!head.isWebSocketUpgrade())
                 continue;
-            const auto refusal = server_ && server_->upgradeGate_
-                                     ? server_->upgradeGate_(head, peer)
-                                     : std::optional<Refusal>{Refusal{404, {}}};
+            const auto refusal =
+                server_ && server_->upgradeGate_
+                    ? server_->upgradeGate_(head, peer)
+                    : std::optional<Refusal>{Refusal{404, errorcode::NotFound, {}}};
             if (refusal)
                 return refuse(head, *refusal);
             // The WebSocket server takes the connection over: its life is
@@ -61,7 +63,7 @@ private:
         QObject::disconnect(socket_, &QTcpSocket::readyRead, nullptr, nullptr);
         socket_->readAll();
         connect(socket_, &QTcpSocket::readyRead, this, [this] { socket_->readAll(); });
-        socket_->write(rawResponse(errorReply(refusal.status, refusal.message)));
+        socket_->write(rawResponse(errorReply(refusal.status, refusal.code, refusal.message)));
         idle_.disconnect();
         connect(&idle_, &QTimer::timeout, socket_,
                 [socket = socket_] { socket->disconnectFromHost(); });
@@ -93,7 +95,8 @@ void GuardedTcpServer::incomingConnection(qintptr descriptor) {
         return;
     }
     if (open_ >= MaxConnections) {
-        socket->write(rawResponse(errorReply(503, QStringLiteral("too many connections"))));
+        socket->write(rawResponse(errorReply(503, errorcode::TooManyConnections,
+                                             QStringLiteral("too many connections"))));
         socket->disconnectFromHost();
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         return;

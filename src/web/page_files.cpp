@@ -1,6 +1,7 @@
 #include "web/page_files.h"
 
 #include "text/text_catalogue.h"
+#include "web/error_codes.h"
 #include "web/web_routes.h"
 
 #include <QFile>
@@ -60,7 +61,8 @@ void addFile(Routes& routes, const QString& path, const QString& name,
         [name, contentType](const WebRequest&, const QString&) {
             const QByteArray bytes = resource(name);
             if (bytes.isNull())
-                return errorReply(500, QStringLiteral("the page's %1 is missing").arg(name));
+                return errorReply(500, errorcode::PageMissing,
+                                  QStringLiteral("the page's %1 is missing").arg(name));
             return WebReply{200, contentType, bytes, {}};
         },
         true);

@@ -1,5 +1,7 @@
 #include "web/request_framing.h"
 
+#include "web/error_codes.h"
+
 namespace kv::web {
 
 QByteArray RequestHead::header(const QByteArray& name) const {
@@ -40,18 +42,19 @@ RequestFraming::Step RequestFraming::feed(QByteArrayView bytes) {
         if (end < 0) {
             if (pending_.size() > HeaderBlockLimit) {
                 refused_ = true;
-                step.refusal = Refusal{431, QStringLiteral("the request's headers are longer "
-                                                           "than %1 bytes")
-                                                .arg(HeaderBlockLimit)};
+                step.refusal = Refusal{431, errorcode::HeadersTooLarge,
+                                       QStringLiteral("the request's headers are longer "
+                                                      "than %1 bytes")
+                                           .arg(HeaderBlockLimit)};
             }
             break;
         }
         const qsizetype headEnd = end + 4;
         if (headEnd > HeaderBlockLimit) {
             refused_ = true;
-            step.refusal =
-                Refusal{431, QStringLiteral("the request's headers are longer than %1 bytes")
-                                 .arg(HeaderBlockLimit)};
+            step.refusal = Refusal{431, errorcode::HeadersTooLarge,
+                                   QStringLiteral("the request's headers are longer than %1 bytes")
+                                       .arg(HeaderBlockLimit)};
             break;
         }
         // What followed the head in these bytes belongs to its body or to
@@ -81,16 +84,18 @@ std::optional<Refusal> RequestFraming::headComplete(const QByteArray& block, Req
             head.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
     }
     if (!head.header("transfer-encoding").isEmpty())
-        return Refusal{411, QStringLiteral("a request body needs a Content-Length")};
+        return Refusal{411, errorcode::LengthRequired,
+                       QStringLiteral("a request body needs a Content-Length")};
     const QByteArray length = head.header("content-length");
     if (length.isEmpty())
         return std::nullopt;
     bool ok = false;
     const qint64 bytes = length.toLongLong(&ok);
     if (!ok || bytes < 0)
-        return Refusal{400, QStringLiteral("the Content-Length is no number")};
+        return Refusal{400, errorcode::BadContentLength,
+                       QStringLiteral("the Content-Length is no number")};
     if (bytes > BodyLimit)
-        return Refusal{413,
+        return Refusal{413, errorcode::PayloadTooLarge,
                        QStringLiteral("the request body is larger than %1 bytes").arg(BodyLimit)};
     bodyLeft_ = bytes;
     return std::nullopt;

@@ -11,9 +11,14 @@ WebReply jsonReply(const QJsonObject& object, int status) {
             {}};
 }
 
-WebReply errorReply(int status, const QString& message) {
-    return jsonReply({{QStringLiteral("status"), status}, {QStringLiteral("error"), message}},
-                     status);
+QJsonObject errorObject(int status, const QString& code, const QString& message) {
+    return {{QStringLiteral("status"), status},
+            {QStringLiteral("code"), code},
+            {QStringLiteral("error"), message}};
+}
+
+WebReply errorReply(int status, const QString& code, const QString& message) {
+    return jsonReply(errorObject(status, code, message), status);
 }
 
 WebReply emptyReply() {

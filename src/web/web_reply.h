@@ -22,8 +22,12 @@ struct WebReply {
 
 // A JSON document.
 WebReply jsonReply(const QJsonObject& object, int status = 200);
-// The error document of every refusal: {"status": N, "error": message}.
-WebReply errorReply(int status, const QString& message);
+// The error document of every refusal: {"status": N, "code": CODE, "error":
+// message}. The code is stable (web/error_codes.h, or an outcome's name);
+// the message is for people.
+WebReply errorReply(int status, const QString& code, const QString& message);
+// The same document, for a refusal that says more.
+QJsonObject errorObject(int status, const QString& code, const QString& message);
 // 204 without a body.
 WebReply emptyReply();
 

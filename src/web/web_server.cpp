@@ -1,6 +1,7 @@
 #include "web/web_server.h"
 
 #include "web/connection_guard.h"
+#include "web/error_codes.h"
 
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
@@ -111,7 +112,7 @@ std::optional<Refusal> WebServer::upgradeRefusal(const RequestHead& head) const 
                                    })))
         return refusal;
     if (head.method != "GET" || QString::fromLatin1(head.path()) != LivePath)
-        return Refusal{404,
+        return Refusal{404, errorcode::NotFound,
                        QStringLiteral("no live feed at %1").arg(QString::fromLatin1(head.path()))};
     return std::nullopt;
 }
@@ -148,21 +149,24 @@ WebReply WebServer::answer(const WebRequest& request) {
                     accessHeaders([&](const QByteArray& name) { return request.header(name); }));
     if (refusal) {
         logRefusal(request.peerText(), request.method, request.path, *refusal);
-        return errorReply(refusal->status, refusal->message);
+        return errorReply(refusal->status, refusal->code, refusal->message);
     }
     if (match.allowed.isEmpty())
-        return errorReply(404, QStringLiteral("nothing at %1").arg(request.path));
+        return errorReply(404, errorcode::NotFound,
+                          QStringLiteral("nothing at %1").arg(request.path));
     if (!match.route) {
         WebReply reply =
-            errorReply(405, QStringLiteral("%1 takes %2, not %3")
-                                .arg(request.path, QString::fromLatin1(match.allowed.join(", ")),
-                                     QString::fromLatin1(request.method)));
+            errorReply(405, errorcode::MethodNotAllowed,
+                       QStringLiteral("%1 takes %2, not %3")
+                           .arg(request.path, QString::fromLatin1(match.allowed.join(", ")),
+                                QString::fromLatin1(request.method)));
         reply.addHeader("Allow", match.allowed.join(", "));
         return reply;
     }
     if (request.body.size() > BodyLimit)
         return errorReply(
-            413, QStringLiteral("the request body is larger than %1 bytes").arg(BodyLimit));
+            413, errorcode::PayloadTooLarge,
+            QStringLiteral("the request body is larger than %1 bytes").arg(BodyLimit));
     return match.route->handler(request, match.segment);
 }
 

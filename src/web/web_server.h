@@ -39,9 +39,13 @@ public:
     // Told of every refused request: the client, the request and why.
     std::function<void(const QString& line)> log;
 
+    // What a request that came off a connection is answered: the access
+    // rules, then its route, 404 or 405 (the fuzz target asks here, without
+    // sockets). The framing limits are checked before, on the connection.
+    WebReply answer(const WebRequest& request);
+
 private:
     void serve(const QHttpServerRequest& request, QHttpServerResponder&& responder);
-    WebReply answer(const WebRequest& request);
     std::optional<Refusal> upgradeRefusal(const RequestHead& head) const;
     void takeWebSockets();
     void logRefusal(const QString& peer, const QByteArray& method, const QString& path,

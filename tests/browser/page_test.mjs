@@ -1,6 +1,7 @@
 // The page of `kestvelqorctl --simulate serve` in Debian's chromium, as a
 // keeper uses it: the live temperature and clock, Manual mode, W's slider to
-// 50 %, then the board's status read back over the API. Screenshots at phone
+// 50 %, then the board's status read back over the API; a schedule cell
+// refused in the window's words, and one taken and shown. Screenshots at phone
 // and desktop width go into the folder given. Then the same page from a
 // listener that needs a token: its form, a wrong token, the right one.
 //
@@ -70,16 +71,21 @@ async function waitForPictures(page) {
   );
 }
 
-// A page that records script errors and failed loads as problems.
+// A page that records script errors and failed loads as problems. The
+// browser reports the refused requests of a page that still needs its token,
+// and the refusals a test asks for (page.expectedRefusals); those are expected.
 async function watchedPage(browser, problems, viewport) {
   const page = await browser.newPage({ viewport });
   page.setDefaultTimeout(hangMs);
+  page.expectedRefusals = 0;
   page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
   page.on("console", (message) => {
-    // The browser reports the refused requests of a page that still needs
-    // its token; those are expected.
-    if (message.type() === "error" && !/status of 401/.test(message.text()))
-      problems.push(`console: ${message.text()}`);
+    if (message.type() !== "error" || /status of 401/.test(message.text())) return;
+    if (/status of 400/.test(message.text()) && page.expectedRefusals > 0) {
+      page.expectedRefusals -= 1;
+      return;
+    }
+    problems.push(`console: ${message.text()}`);
   });
   return page;
 }
@@ -127,6 +133,42 @@ async function run(browser, folder) {
     const white = status.levels.find((level) => level.channel === "W");
     check(Math.abs(white.percent - 50) < 0.05, `W is at ${white.percent} %`);
     console.log(`status: mode ${status.mode}, W ${white.percent} %`);
+
+    // A schedule cell: a value out of range is refused in the window's words
+    // and changes nothing; a value taken is shown at once.
+    const cellOfLine2 = (field) =>
+      page.locator("#schedule-table tbody tr").nth(2).locator(`input.cell-${field}`);
+    const linePut = () =>
+      page.waitForResponse(
+        (response) =>
+          response.url().endsWith("/api/v1/schedule/2") && response.request().method() === "PUT"
+      );
+    await cellOfLine2("W").waitFor();
+    page.expectedRefusals = 1;
+    let sent = linePut();
+    await cellOfLine2("W").fill("101");
+    await cellOfLine2("W").press("Enter");
+    const refused = await sent;
+    const refusal = await refused.json();
+    check(
+      refused.status() === 400 && refusal.code === "out_of_range" && refusal.field === "W",
+      `the level 101 % got ${refused.status()} ${JSON.stringify(refusal)}`
+    );
+    await page.waitForFunction(
+      () => document.getElementById("message").textContent === "Ungültiger Wert: erlaubt sind 0 bis 100"
+    );
+    sent = linePut();
+    await cellOfLine2("time").fill("10:30");
+    await cellOfLine2("time").press("Enter");
+    check((await sent).status() === 200, "the time 10:30 was refused");
+    await page.waitForFunction(
+      () =>
+        document.querySelectorAll("#schedule-table tbody tr")[2].querySelector("input.cell-time")
+          .value === "10:30"
+    );
+    const line2 = (await (await fetch(`${url}api/v1/schedule`)).json()).lines[2];
+    check(line2.hour === 10 && line2.minute === 30, `line 2 is ${line2.hour}:${line2.minute}`);
+    console.log("schedule: 101 % refused in the window's words, 10:30 taken");
 
     await waitForPictures(page);
     await page.locator("#schedule-table tbody tr").first().waitFor();

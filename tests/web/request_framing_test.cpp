@@ -34,20 +34,22 @@ TEST(RequestFramingTest, OversizedOrUnframedRequestsAreRefused) {
     struct Case {
         QByteArray bytes;
         int status;
+        const char* code;
     };
     const Case cases[] = {
         {"POST / HTTP/1.1\r\nContent-Length: " + QByteArray::number(BodyLimit + 1) + "\r\n\r\n",
-         413},
-        {"POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n", 411},
-        {"POST / HTTP/1.1\r\nContent-Length: lots\r\n\r\n", 400},
-        {"POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n", 400},
-        {"GET / HTTP/1.1\r\nX: " + QByteArray(HeaderBlockLimit, 'a'), 431},
+         413, "payload_too_large"},
+        {"POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n", 411, "length_required"},
+        {"POST / HTTP/1.1\r\nContent-Length: lots\r\n\r\n", 400, "bad_content_length"},
+        {"POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n", 400, "bad_content_length"},
+        {"GET / HTTP/1.1\r\nX: " + QByteArray(HeaderBlockLimit, 'a'), 431, "headers_too_large"},
     };
     for (const Case& c : cases) {
         RequestFraming framing;
         const auto step = framing.feed(c.bytes);
         ASSERT_TRUE(step.refusal) << c.status;
         EXPECT_EQ(step.refusal->status, c.status);
+        EXPECT_STREQ(step.refusal->code, c.code);
         // Nothing more is looked at on a refused connection.
         EXPECT_TRUE(framing.feed("GET / HTTP/1.1\r\n\r\n").heads.empty());
     }

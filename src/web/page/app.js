@@ -358,9 +358,12 @@ function buildSchedule() {
   enableControls();
 }
 
-async function refreshSchedule() {
+// The server keeps the schedule as last read or written; fresh reads the
+// board's again (the page opens, the board comes back: another program may
+// have changed it meanwhile).
+async function refreshSchedule(fresh = false) {
   try {
-    state.schedule = await request("GET", "schedule");
+    state.schedule = await request("GET", fresh ? "schedule?fresh=1" : "schedule");
   } catch (error) {
     state.schedule = null;
     if (error.status !== 401) showMessage(error.message);
@@ -424,7 +427,7 @@ async function refreshAll() {
   } catch (error) {
     showMessage(error.message);
   }
-  await refreshSchedule();
+  await refreshSchedule(true);
   await refreshAstro();
 }
 
