@@ -54,6 +54,7 @@ void WorldMapView::mousePressEvent(QMouseEvent* event) {
 }
 
 void WorldMapView::mouseMoveEvent(QMouseEvent* event) {
+    pointerShown_ = true;
     emit pointerMoved(picturePoint(event->position().toPoint()));
 }
 
@@ -63,8 +64,13 @@ void WorldMapView::resizeEvent(QResizeEvent* event) {
 }
 
 bool WorldMapView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Leave)
+    // Qt also says Leave when the map's page is hidden or the window appears
+    // under a pointer that rests: only a pointer that moved over the map
+    // (and so showed where it is) leaves it.
+    if (event->type() == QEvent::Leave && pointerShown_) {
+        pointerShown_ = false;
         emit left();
+    }
     return QAbstractScrollArea::viewportEvent(event);
 }
 

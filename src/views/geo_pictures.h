@@ -29,7 +29,7 @@ public:
 signals:
     void pointerMoved(QPointF picturePoint);
     void pressed(QPointF picturePoint);
-    // The pointer left the map.
+    // The pointer left the map after it had moved over it.
     void left();
 
 protected:
@@ -43,6 +43,7 @@ private:
     void updateScrollRanges();
 
     const QImage* picture_ = nullptr;
+    bool pointerShown_ = false; // the pointer moved over the map since it last left
 };
 
 // The moon picture `imgMoon`: a label that tells of a double click.

@@ -81,5 +81,52 @@ TEST_F(GeoWeatherWindowTest, CataloguedTextsAndTheChannelLettersAfterStart) {
     EXPECT_FALSE(child<QWidget>("trbWeatherDelay11"));
 }
 
+// The window comes up under a pointer that rests where the map will be: the
+// map's page is shown and hidden as the board connects, and Qt tells the map
+// of the pointer each time, but a pointer that never moved over the map never
+// entered it, and the detection text stays in the status bar.
+TEST_F(GeoWeatherWindowTest, APointerRestingWhereTheMapAppearsLeavesTheDetectionTextAlone) {
+    create();
+    setBoardMode(board(), BoardMode::Geo);
+    sim().unplugBoard();
+    showWindow();
+    // Where the map's middle is on the screen.
+    WorldMapView* mapView = child<WorldMapView>("imgGeo");
+    QWidget* map = mapView->viewport();
+    window->switchToTab(window->page("tsGeo"));
+    const QPoint overMap = map->mapToGlobal(map->rect().center());
+    window->switchToTab(window->page("tsMessages"));
+    ASSERT_EQ(currentTabName(), "tsMessages");
+    QCursor::setPos(overMap);
+    QTest::mouseMove(window.get(), window->mapFromGlobal(overMap));
+
+    // The board comes: the expert read puts the Geo tab in front (the map
+    // appears under the pointer), the connection the channels (it goes).
+    int lefts = 0;
+    QObject::connect(mapView, &WorldMapView::left, [&] { ++lefts; });
+    std::vector<QString> tabs;
+    QObject::connect(window->pages(), &QTabWidget::currentChanged,
+                     [&] { tabs.push_back(currentTabName()); });
+    sim().plugBoard();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->connected(); }, 5000));
+    QApplication::processEvents();
+    EXPECT_EQ(tabs, (std::vector<QString>{"tsGeo", "tsChannels"}));
+    EXPECT_EQ(window->statusPanels()->panelText(0), "KestVELQOR 1.x.12 erkannt");
+    EXPECT_EQ(lefts, 0);
+
+    // A pointer that moves over the map shows where it is, and leaving the
+    // map after that empties the panel, once.
+    window->switchToTab(window->page("tsGeo"));
+    QTest::mouseMove(map, QPoint(500, 250));
+    EXPECT_EQ(window->statusPanels()->panelText(0),
+              QString::fromUtf8("Mausposition: Breite: 0°, Länge: 0°"));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(map, &leave);
+    EXPECT_TRUE(window->statusPanels()->panelText(0).isEmpty());
+    window->statusPanels()->setPanelText(0, QStringLiteral("later"));
+    QApplication::sendEvent(map, &leave);
+    EXPECT_EQ(window->statusPanels()->panelText(0), "later");
+}
+
 } // namespace
 } // namespace kv::testing
