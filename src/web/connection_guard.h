@@ -1,6 +1,8 @@
 #pragma once
 
 #include "web/access_policy.h"
+#include "web/connection_counts.h"
+#include "web/connection_limits.h"
 #include "web/request_framing.h"
 
 #include <QHostAddress>
@@ -16,14 +18,12 @@ namespace kv::web {
 // above the limits is answered at once (413, 431, ...) and the connection
 // closed, instead of being read whole into memory first; a WebSocket upgrade
 // is let through only when the gate allows it, so a refused one gets a plain
-// HTTP answer and never a socket. Idle connections are closed, and at most
-// MaxConnections are open at once.
+// HTTP answer and never a socket. A connection that misses a deadline
+// (ConnectionDeadlines) is closed; one above the limits on connections
+// (web/connection_limits.h) is answered 503 and closed as it comes.
 class GuardedTcpServer : public QTcpServer {
     Q_OBJECT
 public:
-    static constexpr int MaxConnections = 64;
-    static constexpr int IdleMs = 60000;
-
     // Decides on a WebSocket upgrade: nothing lets it through.
     using UpgradeGate =
         std::function<std::optional<Refusal>(const RequestHead& head, const QHostAddress& peer)>;
@@ -35,7 +35,9 @@ public:
 
     void setUpgradeGate(UpgradeGate gate) { upgradeGate_ = std::move(gate); }
     void setRefusalLog(RefusalLog log) { refusalLog_ = std::move(log); }
-    int openConnections() const { return open_; }
+    // For the connections accepted from now on.
+    void setDeadlines(const ConnectionDeadlines& deadlines) { deadlines_ = deadlines; }
+    int openConnections() const { return counts_.total(); }
 
 protected:
     void incomingConnection(qintptr descriptor) override;
@@ -44,7 +46,8 @@ private:
     friend class ConnectionGuard;
     UpgradeGate upgradeGate_;
     RefusalLog refusalLog_;
-    int open_ = 0;
+    ConnectionDeadlines deadlines_;
+    ConnectionCounts counts_;
 };
 
 } // namespace kv::web

@@ -19,12 +19,15 @@ inline constexpr char Unauthorized[] = "unauthorized"; // a token is needed
 inline constexpr char WrongToken[] = "wrong_token";    // the token form got a wrong one
 inline constexpr char Forbidden[] = "forbidden";       // Host, Origin or a change's source
 
-// The framing, checked before a request is read whole.
+// The connection: its framing, checked before a request is read whole, and
+// the limits on connections.
 inline constexpr char PayloadTooLarge[] = "payload_too_large";
 inline constexpr char HeadersTooLarge[] = "headers_too_large";
 inline constexpr char LengthRequired[] = "length_required";
 inline constexpr char BadContentLength[] = "bad_content_length";
-inline constexpr char TooManyConnections[] = "too_many_connections";
+inline constexpr char TooManyConnections[] = "too_many_connections"; // the server is full
+// One client address holds as many connections as it may.
+inline constexpr char TooManyFromAddress[] = "too_many_from_address";
 
 // The program.
 inline constexpr char PageMissing[] = "page_missing";

@@ -27,6 +27,8 @@ RequestFraming::Step RequestFraming::feed(QByteArrayView bytes) {
             const qint64 skipped = qMin<qint64>(bodyLeft_, bytes.size());
             bodyLeft_ -= skipped;
             bytes = bytes.sliced(skipped);
+            if (bodyLeft_ == 0)
+                ++step.requestsEnded;
             continue;
         }
         // Empty lines between requests are allowed.
@@ -68,8 +70,16 @@ RequestFraming::Step RequestFraming::feed(QByteArrayView bytes) {
             break;
         }
         step.heads.push_back(std::move(head));
+        if (bodyLeft_ == 0)
+            ++step.requestsEnded;
     }
     return step;
+}
+
+RequestFraming::Position RequestFraming::position() const {
+    if (bodyLeft_ > 0)
+        return Position::InBody;
+    return pending_.isEmpty() ? Position::BetweenRequests : Position::InHead;
 }
 
 std::optional<Refusal> RequestFraming::headComplete(const QByteArray& block, RequestHead& head) {

@@ -32,14 +32,23 @@ struct RequestHead {
 // before the HTTP server reads them, and says when a request is to be refused
 // unread: a head above HeaderBlockLimit (431), a body announced above
 // BodyLimit (413), a body without a length (411) or a length that is no
-// number (400). Each complete head is handed out once.
+// number (400). Each complete head is handed out once. It also says where the
+// stream stands, for the connection's deadlines.
 class RequestFraming {
 public:
     struct Step {
         std::vector<RequestHead> heads; // heads completed by these bytes
+        int requestsEnded = 0;          // requests whose last byte came in these bytes
         std::optional<Refusal> refusal; // the connection is to be refused
     };
     Step feed(QByteArrayView bytes);
+
+    enum class Position {
+        BetweenRequests, // nothing of the next request yet (empty lines aside)
+        InHead,
+        InBody,
+    };
+    Position position() const;
 
 private:
     std::optional<Refusal> headComplete(const QByteArray& block, RequestHead& head);

@@ -85,6 +85,7 @@ WebServer::~WebServer() {
 
 bool WebServer::listen(const ListenAddress& address, QString& error) {
     tcp_ = new GuardedTcpServer(&http_);
+    tcp_->setDeadlines(deadlines_);
     if (!tcp_->listen(address.address, address.port)) {
         error = QStringLiteral("cannot listen on %1: %2")
                     .arg(address.text(address.port), tcp_->errorString());
@@ -104,6 +105,10 @@ bool WebServer::listen(const ListenAddress& address, QString& error) {
         });
     http_.bind(tcp_);
     return true;
+}
+
+int WebServer::openConnections() const {
+    return tcp_ ? tcp_->openConnections() : 0;
 }
 
 std::optional<Refusal> WebServer::upgradeRefusal(const RequestHead& head) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "web/access_policy.h"
+#include "web/connection_limits.h"
 #include "web/listen_address.h"
 #include "web/live_feed.h"
 #include "web/request_framing.h"
@@ -30,10 +31,15 @@ public:
     Routes& routes() { return routes_; }
     LiveFeed& live() { return live_; }
 
+    // How long clients may take (set before listen; tests shorten them).
+    void setConnectionDeadlines(const ConnectionDeadlines& deadlines) { deadlines_ = deadlines; }
+
     // Starts listening; false with the reason when the address cannot be
     // had.
     bool listen(const ListenAddress& address, QString& error);
     quint16 port() const { return rules_.port; }
+    // The connections open now, WebSockets of the live feed included.
+    int openConnections() const;
     const AccessRules& rules() const { return rules_; }
 
     // Told of every refused request: the client, the request and why.
@@ -52,6 +58,7 @@ private:
                     const Refusal& refusal);
 
     AccessRules rules_;
+    ConnectionDeadlines deadlines_;
     Routes routes_;
     LiveFeed live_;
     QHttpServer http_;

@@ -15,19 +15,43 @@ TEST(RequestFramingTest, HeadsComeOutWhateverTheBytesPieces) {
     for (qsizetype piece : {qsizetype(1), qsizetype(7), stream.size()}) {
         RequestFraming framing;
         std::vector<RequestHead> heads;
+        int ended = 0;
         for (qsizetype at = 0; at < stream.size(); at += piece) {
             const auto step = framing.feed(
                 QByteArrayView(stream).sliced(at).first(qMin(piece, stream.size() - at)));
             ASSERT_FALSE(step.refusal) << piece;
             heads.insert(heads.end(), step.heads.begin(), step.heads.end());
+            ended += step.requestsEnded;
         }
         ASSERT_EQ(heads.size(), 2u) << piece;
+        EXPECT_EQ(ended, 2) << piece;
+        EXPECT_EQ(framing.position(), RequestFraming::Position::BetweenRequests);
         EXPECT_EQ(heads[0].method, "POST");
         EXPECT_EQ(heads[0].header("content-length"), "5");
         EXPECT_FALSE(heads[0].isWebSocketUpgrade());
         EXPECT_EQ(heads[1].path(), "/api/v1/live");
         EXPECT_TRUE(heads[1].isWebSocketUpgrade());
     }
+}
+
+// Where the stream stands decides which of the connection's deadlines runs;
+// a request ends with its head or, when it has one, with its body.
+TEST(RequestFramingTest, ThePositionFollowsHeadsAndBodies) {
+    using Position = RequestFraming::Position;
+    RequestFraming framing;
+    EXPECT_EQ(framing.position(), Position::BetweenRequests);
+    EXPECT_EQ(framing.feed("\r\n\r\n").requestsEnded, 0); // empty lines between requests
+    EXPECT_EQ(framing.position(), Position::BetweenRequests);
+    EXPECT_EQ(framing.feed("POST / HTTP/1.1\r\nContent-Le").requestsEnded, 0);
+    EXPECT_EQ(framing.position(), Position::InHead);
+    const auto head = framing.feed("ngth: 3\r\n\r\nab");
+    EXPECT_EQ(head.heads.size(), 1u);
+    EXPECT_EQ(head.requestsEnded, 0);
+    EXPECT_EQ(framing.position(), Position::InBody);
+    const auto rest = framing.feed("cGET / HTTP/1.1\r\n\r\nGET /x HTTP/1.1\r\n");
+    EXPECT_EQ(rest.heads.size(), 1u);
+    EXPECT_EQ(rest.requestsEnded, 2);
+    EXPECT_EQ(framing.position(), Position::InHead);
 }
 
 TEST(RequestFramingTest, OversizedOrUnframedRequestsAreRefused) {
