@@ -73,8 +73,14 @@ void BoardService::connectParts() {
         offerFirmware(kind);
     };
 
-    connect(&poller, &Poller::polled, this, [this](bool readOk) { emit polled(readOk); });
-    connect(&poller, &Poller::clockCorrected, this, &BoardService::clockCorrected);
+    connect(&poller, &Poller::polled, this, [this](bool readOk) {
+        ++polls_;
+        emit polled(readOk);
+    });
+    connect(&poller, &Poller::clockCorrected, this, [this](int drift) {
+        ++clockCorrections_;
+        emit clockCorrected(drift);
+    });
 
     connect(&flasher_, &Flasher::progress, this, [this](qint64 done, qint64 total) {
         emit operationProgress(Operation::FirmwareUpdate, done, total);
@@ -184,6 +190,10 @@ const Schedule& BoardService::schedule() const {
 
 const ChartBlock& BoardService::chart() const {
     return session_.link().chart;
+}
+
+BoardCounters BoardService::counters() const {
+    return {polls_, session_.link().failedTransfers(), clockCorrections_};
 }
 
 QDateTime BoardService::readAt(BoardRecord record) const {

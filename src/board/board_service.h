@@ -42,6 +42,13 @@ struct BoardServiceOptions {
     Front front = Front::Window;
 };
 
+// What the service counted since it started, for monitoring.
+struct BoardCounters {
+    quint64 polls = 0;            // polls that asked the board
+    quint64 transferFailures = 0; // transfer attempts that failed
+    quint64 clockCorrections = 0; // times the clock was corrected
+};
+
 // Whether a level may be set whatever the board's mode, or only in Manual
 // mode, the one mode in which the board follows the levels it is given.
 enum class LevelRule { AnyMode, ManualOnly };
@@ -109,6 +116,7 @@ public:
     // The computer's time of the last successful read of a record; invalid
     // when it was never read from this board.
     QDateTime readAt(BoardRecord record) const;
+    BoardCounters counters() const;
     // What the records hold before any board was read (the window shows the
     // computer's moment at a preset place); ignored while a board is held.
     void presetRecords(const InfoBlock& info, const ExpertBlock& expert);
@@ -247,6 +255,8 @@ private:
     // Which records were asked of this board, answered or not.
     std::array<bool, 4> asked_{};
     bool initialScanDone_ = false;
+    quint64 polls_ = 0;
+    quint64 clockCorrections_ = 0;
 };
 
 } // namespace kv

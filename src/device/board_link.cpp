@@ -21,14 +21,17 @@ bool BoardLink::read(std::uint8_t* buffer, std::size_t length, int attempts) {
         buffer[0] = id;
         if (board_->ReadFeature(buffer, length))
             return true;
+        ++failedTransfers_;
     }
     return false;
 }
 
 bool BoardLink::write(const std::uint8_t* buffer, std::size_t length) {
-    for (int attempt = 0; attempt < Attempts; ++attempt)
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
         if (board_->WriteFeature(buffer, length))
             return true;
+        ++failedTransfers_;
+    }
     return false;
 }
 

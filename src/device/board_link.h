@@ -50,6 +50,10 @@ public:
     bool SetSchedule();
     bool SendCommand(BoardCommand command);
 
+    // Transfer attempts that failed since the link was made (each of the up
+    // to three attempts of a transfer counts).
+    quint64 failedTransfers() const { return failedTransfers_; }
+
     // The report 1 bytes SetInfo sends for these arguments (id included).
     std::array<std::uint8_t, 1 + InfoBlock::Size> infoReport(bool withClock, bool withLine,
                                                              bool withLevels) const;
@@ -67,6 +71,7 @@ private:
     bool write(const std::uint8_t* buffer, std::size_t length);
 
     TJvHidDevice* board_ = nullptr;
+    quint64 failedTransfers_ = 0;
 };
 
 } // namespace kv

@@ -195,3 +195,15 @@ TEST(BoardService, CommandsReachTheBoard) {
     EXPECT_EQ(commands[1].bytes[1], 252);
     EXPECT_EQ(commands[2].bytes[1], 254);
 }
+
+TEST(BoardService, CountsPollsFailedTransfersAndClockCorrections) {
+    ServedBoard b;
+    b->pollNow();
+    b->pollNow();
+    b.board().failNext(2);
+    b->pollNow();
+    const BoardCounters counted = b->counters();
+    EXPECT_EQ(counted.polls, 3u);
+    EXPECT_EQ(counted.transferFailures, 2u);
+    EXPECT_EQ(counted.clockCorrections, 0u);
+}
