@@ -35,7 +35,8 @@ namespace {
 bool takesValue(const QString& arg) {
     static const QStringList options = {"--lat",        "--lon",   "--date",   "--time",
                                         "--utc-offset", "--tz",    "--size",   "--channel",
-                                        "--interval",   "--count", "--listen", "--token-file"};
+                                        "--interval",   "--count", "--listen", "--token-file",
+                                        "--history",    "--from",  "--to",     "--points"};
     return options.contains(arg);
 }
 
