@@ -125,7 +125,7 @@ private:
     EnumerateHandler onEnumerate_;
     bool scanning_ = false;
     bool rescanPending_ = false; // a change was told during a scan or a visit
-    int enumerating_ = 0; // nesting depth of EnumeratePlugged
+    int enumerating_ = 0;        // nesting depth of EnumeratePlugged
     bool destroying_ = false;
     bool initialScanPending_ = true;
 };

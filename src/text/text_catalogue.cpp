@@ -23,6 +23,18 @@ QString fromIni(const char* text) {
     return QString::fromUtf8(text);
 }
 
+// The [Messages] of a parsed INI text, keys lower-cased; keys already there
+// keep their text.
+void takeMessages(const CSimpleIniA& ini, QHash<QString, QString>& messages) {
+    CSimpleIniA::TNamesDepend keys;
+    ini.GetAllKeys(MessagesSection, keys);
+    for (const auto& key : keys) {
+        const QString name = fromIni(key.pItem).toLower();
+        if (!messages.contains(name))
+            messages.insert(name, fromIni(ini.GetValue(MessagesSection, key.pItem, "")));
+    }
+}
+
 } // namespace
 
 bool TextCatalogue::loadFromData(const QByteArray& iniText) {
@@ -31,14 +43,9 @@ bool TextCatalogue::loadFromData(const QByteArray& iniText) {
     ini.SetUnicode(true);
     if (ini.LoadData(iniText.constData(), size_t(iniText.size())) < 0)
         return false;
+    takeMessages(ini, messages_);
 
     CSimpleIniA::TNamesDepend keys;
-    ini.GetAllKeys(MessagesSection, keys);
-    for (const auto& key : keys)
-        messages_.insert(fromIni(key.pItem).toLower(),
-                         fromIni(ini.GetValue(MessagesSection, key.pItem, "")));
-
-    keys.clear();
     ini.GetAllKeys(FormSection, keys);
     keys.sort(CSimpleIniA::Entry::LoadOrder());
     for (const auto& key : keys)
@@ -54,13 +61,7 @@ bool TextCatalogue::addMessages(const QByteArray& iniText) {
     ini.SetUnicode(true);
     if (ini.LoadData(iniText.constData(), size_t(iniText.size())) < 0)
         return false;
-    CSimpleIniA::TNamesDepend keys;
-    ini.GetAllKeys(MessagesSection, keys);
-    for (const auto& key : keys) {
-        const QString name = fromIni(key.pItem).toLower();
-        if (!messages_.contains(name))
-            messages_.insert(name, fromIni(ini.GetValue(MessagesSection, key.pItem, "")));
-    }
+    takeMessages(ini, messages_);
     return true;
 }
 
