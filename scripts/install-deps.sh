@@ -44,6 +44,7 @@ appstream
 dpkg-dev
 qt6-httpserver-dev
 qt6-websockets-dev
+libqt6sql6-sqlite
 chromium
 nodejs
 npm

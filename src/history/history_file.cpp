@@ -26,22 +26,11 @@ const char* const Schema[] = {
     "voltage INTEGER, w INTEGER NOT NULL, r INTEGER NOT NULL, g INTEGER NOT NULL, "
     "b INTEGER NOT NULL, mode INTEGER NOT NULL, activity INTEGER NOT NULL)",
     "CREATE INDEX samples_by_time ON samples (board, time)",
-    // Minutes and hours: the sums (means are sums over counts, so hours
-    // follow from minutes exactly), minima and maxima of each number, the
-    // last mode, and how many samples had a cloud or a storm.
-    "CREATE TABLE minutes (board INTEGER NOT NULL, time INTEGER NOT NULL, n INTEGER NOT NULL, "
-    "water_n INTEGER NOT NULL, water_min INTEGER, water_max INTEGER, water_sum INTEGER, "
-    "volt_n INTEGER NOT NULL, volt_min INTEGER, volt_max INTEGER, volt_sum INTEGER, "
-    "w_min INTEGER, w_max INTEGER, w_sum INTEGER, r_min INTEGER, r_max INTEGER, r_sum INTEGER, "
-    "g_min INTEGER, g_max INTEGER, g_sum INTEGER, b_min INTEGER, b_max INTEGER, b_sum INTEGER, "
-    "mode INTEGER, clouds INTEGER NOT NULL, storms INTEGER NOT NULL, "
+    // Minutes and hours, each as its samples summed up (BucketSums' compact
+    // form); time is the minute's or the hour's number since the epoch.
+    "CREATE TABLE minutes (board INTEGER NOT NULL, time INTEGER NOT NULL, data BLOB NOT NULL, "
     "PRIMARY KEY (board, time)) WITHOUT ROWID",
-    "CREATE TABLE hours (board INTEGER NOT NULL, time INTEGER NOT NULL, n INTEGER NOT NULL, "
-    "water_n INTEGER NOT NULL, water_min INTEGER, water_max INTEGER, water_sum INTEGER, "
-    "volt_n INTEGER NOT NULL, volt_min INTEGER, volt_max INTEGER, volt_sum INTEGER, "
-    "w_min INTEGER, w_max INTEGER, w_sum INTEGER, r_min INTEGER, r_max INTEGER, r_sum INTEGER, "
-    "g_min INTEGER, g_max INTEGER, g_sum INTEGER, b_min INTEGER, b_max INTEGER, b_sum INTEGER, "
-    "mode INTEGER, clouds INTEGER NOT NULL, storms INTEGER NOT NULL, "
+    "CREATE TABLE hours (board INTEGER NOT NULL, time INTEGER NOT NULL, data BLOB NOT NULL, "
     "PRIMARY KEY (board, time)) WITHOUT ROWID",
     // Minutes and hours whose samples changed since they were summed up.
     "CREATE TABLE dirty_minutes (board INTEGER NOT NULL, time INTEGER NOT NULL, "

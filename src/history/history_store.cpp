@@ -1,5 +1,6 @@
 #include "history/history_store.h"
 
+#include "history/history_buckets.h"
 #include "history/history_file.h"
 
 #include <QSqlError>
@@ -20,47 +21,79 @@ QVariant optional(const std::optional<int>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType(QMetaType::Int));
 }
 
-qint64 floorTo(qint64 time, qint64 width) {
-    return time - ((time % width) + width) % width;
+// The number of the minute or hour a time falls into (times are after 1970).
+qint64 indexOf(qint64 time, qint64 width) {
+    return time / width;
 }
 
-// The columns of a summed-up table from the rows of the table below it: the
-// samples for minutes, the minutes for hours.
-const char* const MinuteColumns =
-    "count(*), count(water), min(water), max(water), sum(water), "
-    "count(voltage), min(voltage), max(voltage), sum(voltage), "
-    "min(w), max(w), sum(w), min(r), max(r), sum(r), min(g), max(g), sum(g), "
-    "min(b), max(b), sum(b), "
-    "(SELECT mode FROM samples l WHERE l.board = :board AND l.time >= :from AND l.time < :to "
-    "ORDER BY l.time DESC, l.rowid DESC LIMIT 1), "
-    "sum(activity & 1), sum((activity >> 1) & 1)";
-const char* const HourColumns =
-    "sum(n), sum(water_n), min(water_min), max(water_max), sum(water_sum), "
-    "sum(volt_n), min(volt_min), max(volt_max), sum(volt_sum), "
-    "min(w_min), max(w_max), sum(w_sum), min(r_min), max(r_max), sum(r_sum), "
-    "min(g_min), max(g_max), sum(g_sum), min(b_min), max(b_max), sum(b_sum), "
-    "(SELECT mode FROM minutes l WHERE l.board = :board AND l.time >= :from AND l.time < :to "
-    "ORDER BY l.time DESC LIMIT 1), "
-    "sum(clouds), sum(storms)";
+// A sample's numbers into a bucket.
+void addSample(BucketSums& sums, const QSqlQuery& row, int first) {
+    ++sums.samples;
+    if (!row.value(first).isNull())
+        sums.water.add(row.value(first).toLongLong());
+    if (!row.value(first + 1).isNull())
+        sums.voltage.add(row.value(first + 1).toLongLong());
+    for (int c = 0; c < ChannelCount; ++c)
+        sums.levels[std::size_t(c)].add(row.value(first + 2 + c).toLongLong());
+    sums.mode = row.value(first + 6).toInt();
+    const int activity = row.value(first + 7).toInt();
+    sums.clouds += activity & 1;
+    sums.storms += (activity >> 1) & 1;
+}
 
+const char* const SampleColumns = "water, voltage, w, r, g, b, mode, activity";
+
+// A level of summing up: minutes from samples, hours from minutes.
 struct Level {
     const char* table;
-    const char* source;  // the table it is summed up from
-    const char* columns; // its columns from the source's rows
-    const char* dirty;   // its dirty list
-    const char* above;   // the dirty list of the level above, or null
-    qint64 width;
+    const char* dirty;
+    const char* above; // the dirty list of the level above, or null
+    qint64 width;      // milliseconds
 };
-const Level Minutes{"minutes", "samples", MinuteColumns, "dirty_minutes", "dirty_hours", MinuteMs};
-const Level Hours{"hours", "minutes", HourColumns, "dirty_hours", nullptr, HourMs};
+const Level Minutes{"minutes", "dirty_minutes", "dirty_hours", MinuteMs};
+const Level Hours{"hours", "dirty_hours", nullptr, HourMs};
+
+// The sums of one bucket from what lies below it: the samples of a minute,
+// or the minutes of an hour.
+std::optional<BucketSums> sumOf(QSqlDatabase& db, const Level& level, qint64 board, qint64 index) {
+    BucketSums sums;
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    if (&level == &Minutes) {
+        rows.prepare(QStringLiteral("SELECT %1 FROM samples WHERE board = ? AND time >= ? AND "
+                                    "time < ? ORDER BY time, rowid")
+                         .arg(QLatin1String(SampleColumns)));
+        rows.addBindValue(board);
+        rows.addBindValue(index * MinuteMs);
+        rows.addBindValue((index + 1) * MinuteMs);
+        if (!rows.exec())
+            return std::nullopt;
+        while (rows.next())
+            addSample(sums, rows, 0);
+        return sums;
+    }
+    const qint64 perHour = HourMs / MinuteMs;
+    rows.prepare(QStringLiteral("SELECT data FROM minutes WHERE board = ? AND time >= ? AND time "
+                                "< ? ORDER BY time"));
+    rows.addBindValue(board);
+    rows.addBindValue(index * perHour);
+    rows.addBindValue((index + 1) * perHour);
+    if (!rows.exec())
+        return std::nullopt;
+    while (rows.next())
+        if (const auto minute = BucketSums::decode(rows.value(0).toByteArray()))
+            sums.add(*minute);
+    return sums;
+}
 
 // Sums up the dirty buckets of a level that are over; false on an error.
 bool sumUp(QSqlDatabase& db, const Level& level, qint64 now, int budget, bool& more) {
     QSqlQuery due(db);
-    due.prepare(QStringLiteral("SELECT board, time FROM %1 WHERE time + %2 <= ? ORDER BY time "
-                               "LIMIT %3")
+    due.prepare(QStringLiteral("SELECT board, time FROM %1 WHERE (time + 1) * %2 + %3 <= ? ORDER "
+                               "BY time LIMIT %4")
                     .arg(QLatin1String(level.dirty))
-                    .arg(level.width + SettleMs)
+                    .arg(level.width)
+                    .arg(SettleMs)
                     .arg(budget + 1));
     due.addBindValue(now);
     if (!due.exec())
@@ -72,44 +105,36 @@ bool sumUp(QSqlDatabase& db, const Level& level, qint64 now, int budget, bool& m
         more = true;
         buckets.pop_back();
     }
-    for (const auto& [board, start] : buckets) {
-        QSqlQuery count(db);
-        count.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE board = ? AND time >= ? AND "
-                                     "time < ?")
-                          .arg(QLatin1String(level.source)));
-        count.addBindValue(board);
-        count.addBindValue(start);
-        count.addBindValue(start + level.width);
-        if (!count.exec() || !count.next())
+    for (const auto& [board, index] : buckets) {
+        const auto sums = sumOf(db, level, board, index);
+        if (!sums)
             return false;
         QSqlQuery write(db);
-        if (count.value(0).toLongLong() == 0) {
-            write.prepare(QStringLiteral("DELETE FROM %1 WHERE board = :board AND time = :from")
+        if (sums->samples == 0) {
+            write.prepare(QStringLiteral("DELETE FROM %1 WHERE board = ? AND time = ?")
                               .arg(QLatin1String(level.table)));
+            write.addBindValue(board);
+            write.addBindValue(index);
         } else {
-            write.prepare(QStringLiteral("INSERT OR REPLACE INTO %1 SELECT :board, :from, %2 FROM "
-                                         "%3 WHERE board = :board AND time >= :from AND time < :to")
-                              .arg(QLatin1String(level.table), QLatin1String(level.columns),
-                                   QLatin1String(level.source)));
-            write.bindValue(QStringLiteral(":to"), start + level.width);
+            write.prepare(QStringLiteral("INSERT OR REPLACE INTO %1 VALUES (?, ?, ?)")
+                              .arg(QLatin1String(level.table)));
+            write.addBindValue(board);
+            write.addBindValue(index);
+            write.addBindValue(sums->encode());
         }
-        write.bindValue(QStringLiteral(":board"), board);
-        write.bindValue(QStringLiteral(":from"), start);
-        if (!write.exec())
-            return false;
         QSqlQuery clean(db);
         clean.prepare(QStringLiteral("DELETE FROM %1 WHERE board = ? AND time = ?")
                           .arg(QLatin1String(level.dirty)));
         clean.addBindValue(board);
-        clean.addBindValue(start);
-        if (!clean.exec())
+        clean.addBindValue(index);
+        if (!write.exec() || !clean.exec())
             return false;
         if (level.above) {
             QSqlQuery mark(db);
             mark.prepare(QStringLiteral("INSERT OR IGNORE INTO %1 VALUES (?, ?)")
                              .arg(QLatin1String(level.above)));
             mark.addBindValue(board);
-            mark.addBindValue(floorTo(start, HourMs));
+            mark.addBindValue(index * level.width / HourMs);
             if (!mark.exec())
                 return false;
         }
@@ -117,14 +142,17 @@ bool sumUp(QSqlDatabase& db, const Level& level, qint64 now, int budget, bool& m
     return true;
 }
 
-// Deletes up to limit rows older than the cutoff whose bucket above is not
-// waiting to be summed up; false on an error.
-bool prune(QSqlDatabase& db, const QString& table, qint64 cutoff, const QString& keep, int limit,
-           bool& more) {
+// Deletes up to limit rows of a table (selected by their key) older than
+// the cutoff whose bucket above is not waiting to be summed up.
+bool prune(QSqlDatabase& db, const QString& table, const QString& key, qint64 cutoff,
+           const QString& keep, int limit, bool& more) {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 t WHERE "
-                                 "t.time < ? %2 LIMIT %3)")
-                      .arg(table, keep)
+    // A key of several columns is a row value outside and a list inside.
+    QString columns = key;
+    columns.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
+    query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 IN (SELECT %3 FROM %1 t WHERE t.time < "
+                                 "? %4 LIMIT %5)")
+                      .arg(table, key, columns, keep)
                       .arg(limit));
     query.addBindValue(cutoff);
     if (!query.exec())
@@ -134,129 +162,75 @@ bool prune(QSqlDatabase& db, const QString& table, qint64 cutoff, const QString&
     return true;
 }
 
-bool pruneWithoutRowid(QSqlDatabase& db, const QString& table, qint64 cutoff, const QString& keep,
-                       int limit, bool& more) {
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE (board, time) IN (SELECT board, time FROM "
-                                 "%1 t WHERE t.time < ? %2 LIMIT %3)")
-                      .arg(table, keep)
-                      .arg(limit));
-    query.addBindValue(cutoff);
-    if (!query.exec())
+// The buckets of a query, summed from whatever resolutions hold them.
+using Buckets = std::map<qint64, BucketSums>;
+
+// Adds the samples in [from, to) to the buckets of width starting at origin.
+bool readSamples(QSqlDatabase& db, qint64 board, qint64 origin, qint64 width, qint64 from,
+                 qint64 to, Buckets& buckets) {
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    rows.prepare(QStringLiteral("SELECT time, %1 FROM samples WHERE board = ? AND time >= ? AND "
+                                "time < ? ORDER BY time, rowid")
+                     .arg(QLatin1String(SampleColumns)));
+    rows.addBindValue(board);
+    rows.addBindValue(from);
+    rows.addBindValue(to);
+    if (!rows.exec())
         return false;
-    if (query.numRowsAffected() >= limit)
-        more = true;
+    while (rows.next())
+        addSample(buckets[(rows.value(0).toLongLong() - origin) / width], rows, 1);
     return true;
 }
 
-// What a bucket holds from one source; sources of one bucket add up.
-struct Sums {
-    qint64 n = 0;
-    qint64 waterN = 0;
-    std::optional<qint64> waterMin;
-    std::optional<qint64> waterMax;
-    qint64 waterSum = 0;
-    qint64 voltN = 0;
-    qint64 voltSum = 0;
-    std::array<qint64, ChannelCount> levelSum{};
-    qint64 lastTime = 0;
-    int mode = 0;
-
-    void add(const Sums& other) {
-        n += other.n;
-        waterN += other.waterN;
-        if (other.waterMin)
-            waterMin = waterMin ? std::min(*waterMin, *other.waterMin) : *other.waterMin;
-        if (other.waterMax)
-            waterMax = waterMax ? std::max(*waterMax, *other.waterMax) : *other.waterMax;
-        waterSum += other.waterSum;
-        voltN += other.voltN;
-        voltSum += other.voltSum;
-        for (std::size_t c = 0; c < levelSum.size(); ++c)
-            levelSum[c] += other.levelSum[c];
-        if (other.lastTime >= lastTime) {
-            lastTime = other.lastTime;
-            mode = other.mode;
-        }
-    }
-};
-
-std::optional<qint64> optionalValue(const QVariant& value) {
-    if (value.isNull())
-        return std::nullopt;
-    return value.toLongLong();
-}
-
-// Adds the buckets one source holds in [from, to) to the sums.
-bool readBuckets(QSqlDatabase& db, const QString& table, bool raw, qint64 board, qint64 origin,
-                 qint64 width, qint64 from, qint64 to, std::map<qint64, Sums>& buckets) {
-    const QString columns =
-        raw ? QStringLiteral("count(*), count(water), min(water), max(water), total(water), "
-                             "count(voltage), total(voltage), total(w), total(r), total(g), "
-                             "total(b)")
-            : QStringLiteral("total(n), total(water_n), min(water_min), max(water_max), "
-                             "total(water_sum), total(volt_n), total(volt_sum), total(w_sum), "
-                             "total(r_sum), total(g_sum), total(b_sum)");
-    QSqlQuery sums(db);
-    sums.setForwardOnly(true);
-    sums.prepare(QStringLiteral("SELECT (time - :origin) / :width AS k, %1 FROM %2 WHERE board = "
-                                ":board AND time >= :from AND time < :to GROUP BY k")
-                     .arg(columns, table));
-    sums.bindValue(QStringLiteral(":origin"), origin);
-    sums.bindValue(QStringLiteral(":width"), width);
-    sums.bindValue(QStringLiteral(":board"), board);
-    sums.bindValue(QStringLiteral(":from"), from);
-    sums.bindValue(QStringLiteral(":to"), to);
-    if (!sums.exec())
+// Adds the summed-up minutes or hours in [from, to) to the buckets.
+bool readSums(QSqlDatabase& db, const Level& level, qint64 board, qint64 origin, qint64 width,
+              qint64 from, qint64 to, Buckets& buckets) {
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    rows.prepare(QStringLiteral("SELECT time, data FROM %1 WHERE board = ? AND time >= ? AND "
+                                "time < ? ORDER BY time")
+                     .arg(QLatin1String(level.table)));
+    rows.addBindValue(board);
+    // The buckets that touch the range; one that began before it counts
+    // into the first bucket.
+    rows.addBindValue(from / level.width);
+    rows.addBindValue((to + level.width - 1) / level.width);
+    if (!rows.exec())
         return false;
-    std::map<qint64, Sums> found;
-    while (sums.next()) {
-        Sums s;
-        s.n = qint64(sums.value(1).toDouble());
-        s.waterN = qint64(sums.value(2).toDouble());
-        s.waterMin = optionalValue(sums.value(3));
-        s.waterMax = optionalValue(sums.value(4));
-        s.waterSum = qint64(sums.value(5).toDouble());
-        s.voltN = qint64(sums.value(6).toDouble());
-        s.voltSum = qint64(sums.value(7).toDouble());
-        for (int c = 0; c < ChannelCount; ++c)
-            s.levelSum[std::size_t(c)] = qint64(sums.value(8 + c).toDouble());
-        found[sums.value(0).toLongLong()] = s;
+    while (rows.next()) {
+        const qint64 start = rows.value(0).toLongLong() * level.width;
+        if (const auto sums = BucketSums::decode(rows.value(1).toByteArray()))
+            buckets[std::max<qint64>(0, start - origin) / width].add(*sums);
     }
-    // The last mode of each bucket: the row with the latest time.
-    QSqlQuery modes(db);
-    modes.setForwardOnly(true);
-    modes.prepare(QStringLiteral("SELECT (time - :origin) / :width AS k, max(time), mode FROM %1 "
-                                 "WHERE board = :board AND time >= :from AND time < :to GROUP BY "
-                                 "k")
-                      .arg(table));
-    modes.bindValue(QStringLiteral(":origin"), origin);
-    modes.bindValue(QStringLiteral(":width"), width);
-    modes.bindValue(QStringLiteral(":board"), board);
-    modes.bindValue(QStringLiteral(":from"), from);
-    modes.bindValue(QStringLiteral(":to"), to);
-    if (!modes.exec())
-        return false;
-    while (modes.next()) {
-        auto it = found.find(modes.value(0).toLongLong());
-        if (it == found.end())
-            continue;
-        it->second.lastTime = modes.value(1).toLongLong();
-        it->second.mode = modes.value(2).toInt();
-    }
-    for (const auto& [k, s] : found)
-        buckets[k].add(s);
     return true;
 }
 
-// The newest time a table holds for the board, or nothing.
-std::optional<qint64> newestTime(QSqlDatabase& db, const QString& table, qint64 board) {
+// Where the summed-up buckets of a level end: the end of its newest one.
+std::optional<qint64> summedUntil(QSqlDatabase& db, const Level& level, qint64 board) {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT max(time) FROM %1 WHERE board = ?").arg(table));
+    query.prepare(
+        QStringLiteral("SELECT max(time) FROM %1 WHERE board = ?").arg(QLatin1String(level.table)));
     query.addBindValue(board);
     if (!query.exec() || !query.next() || query.value(0).isNull())
         return std::nullopt;
-    return query.value(0).toLongLong();
+    return (query.value(0).toLongLong() + 1) * level.width;
+}
+
+HistoryPoint pointOf(qint64 time, const BucketSums& sums) {
+    HistoryPoint point;
+    point.time = time;
+    if (sums.water.count > 0) {
+        point.water = double(sums.water.sum) / double(sums.water.count) / 10.0;
+        point.waterMin = sums.water.min / 10.0;
+        point.waterMax = sums.water.max / 10.0;
+    }
+    if (sums.voltage.count > 0)
+        point.voltage = double(sums.voltage.sum) / double(sums.voltage.count) / 100.0;
+    for (std::size_t c = 0; c < point.percent.size(); ++c)
+        point.percent[c] = double(sums.levels[c].sum) / double(sums.samples) / 40.96;
+    point.mode = sums.mode;
+    return point;
 }
 
 } // namespace
@@ -286,7 +260,7 @@ bool writeHistoryBatch(HistoryFile& file, qint64 board, const std::vector<Histor
         sample.addBindValue(int(s.cloud) | (int(s.storm) << 1));
         if (!sample.exec())
             return fail(sample.lastError());
-        minutes.insert(floorTo(s.time, MinuteMs));
+        minutes.insert(indexOf(s.time, MinuteMs));
     }
     QSqlQuery dirty(db);
     dirty.prepare(QStringLiteral("INSERT OR IGNORE INTO dirty_minutes VALUES (?, ?)"));
@@ -321,16 +295,19 @@ bool historyUpkeepStep(HistoryFile& file, qint64 now, int budget) {
     const int limit = budget * 50;
     const bool ok =
         sumUp(db, Minutes, now, budget, more) && sumUp(db, Hours, now, budget, more) &&
-        prune(db, QStringLiteral("samples"), now - RawMs,
+        prune(db, QStringLiteral("samples"), QStringLiteral("rowid"), now - RawMs,
               QStringLiteral("AND NOT EXISTS (SELECT 1 FROM dirty_minutes d WHERE d.board = "
-                             "t.board AND d.time = t.time - t.time % 60000)"),
+                             "t.board AND d.time = t.time / %1)")
+                  .arg(MinuteMs),
               limit, more) &&
-        pruneWithoutRowid(db, QStringLiteral("minutes"), now - MinutesMs,
-                          QStringLiteral("AND NOT EXISTS (SELECT 1 FROM dirty_hours d WHERE "
-                                         "d.board = t.board AND d.time = t.time - t.time % "
-                                         "3600000)"),
-                          limit, more) &&
-        prune(db, QStringLiteral("events"), now - EventsMs, QString(), limit, more);
+        prune(db, QStringLiteral("minutes"), QStringLiteral("(board, time)"),
+              (now - MinutesMs) / MinuteMs,
+              QStringLiteral("AND NOT EXISTS (SELECT 1 FROM dirty_hours d WHERE d.board = "
+                             "t.board AND d.time = t.time / %1)")
+                  .arg(HourMs / MinuteMs),
+              limit, more) &&
+        prune(db, QStringLiteral("events"), QStringLiteral("rowid"), now - EventsMs, QString(),
+              limit, more);
     if (!ok || !db.commit()) {
         db.rollback();
         return false;
@@ -358,48 +335,28 @@ std::vector<HistoryPoint> historyPoints(HistoryFile& file, qint64 board, qint64 
     if (resolution == Minute && from < now - MinutesMs)
         resolution = Hour;
 
-    std::map<qint64, Sums> buckets;
     // What the coarse table holds, then the time after its newest bucket
-    // from the finer tables (the minutes and hours not summed up yet).
-    qint64 tailFrom = from;
+    // from the finer ones (the minutes and hours not summed up yet).
+    Buckets buckets;
+    qint64 tail = from;
     bool ok = true;
     if (resolution == Hour) {
-        const auto newest = newestTime(db, QStringLiteral("hours"), board);
-        const qint64 hoursEnd = newest ? *newest + HourMs : from;
-        ok = ok && readBuckets(db, QStringLiteral("hours"), false, board, from, width, from,
-                               std::min(to, hoursEnd), buckets);
-        tailFrom = std::max(from, hoursEnd);
+        const qint64 end = std::min(to, summedUntil(db, Hours, board).value_or(from));
+        ok = readSums(db, Hours, board, from, width, from, end, buckets);
+        tail = std::max(from, end);
     }
-    if (ok && resolution >= Minute && tailFrom < to) {
-        const auto newest = newestTime(db, QStringLiteral("minutes"), board);
-        const qint64 minutesEnd = newest ? *newest + MinuteMs : tailFrom;
-        ok = readBuckets(db, QStringLiteral("minutes"), false, board, from, width, tailFrom,
-                         std::min(to, minutesEnd), buckets);
-        tailFrom = std::max(tailFrom, minutesEnd);
+    if (ok && resolution >= Minute && tail < to) {
+        const qint64 end = std::min(to, summedUntil(db, Minutes, board).value_or(tail));
+        ok = readSums(db, Minutes, board, from, width, tail, end, buckets);
+        tail = std::max(tail, end);
     }
-    if (ok && tailFrom < to)
-        ok = readBuckets(db, QStringLiteral("samples"), true, board, from, width, tailFrom, to,
-                         buckets);
+    if (ok && tail < to)
+        ok = readSamples(db, board, from, width, tail, to, buckets);
     if (!ok)
         return points;
-
-    for (const auto& [k, s] : buckets) {
-        if (s.n <= 0)
-            continue;
-        HistoryPoint point;
-        point.time = from + k * width;
-        if (s.waterN > 0) {
-            point.water = double(s.waterSum) / double(s.waterN) / 10.0;
-            point.waterMin = s.waterMin ? std::optional(*s.waterMin / 10.0) : std::nullopt;
-            point.waterMax = s.waterMax ? std::optional(*s.waterMax / 10.0) : std::nullopt;
-        }
-        if (s.voltN > 0)
-            point.voltage = double(s.voltSum) / double(s.voltN) / 100.0;
-        for (std::size_t c = 0; c < point.percent.size(); ++c)
-            point.percent[c] = double(s.levelSum[c]) / double(s.n) / 40.96;
-        point.mode = s.mode;
-        points.push_back(point);
-    }
+    for (const auto& [k, sums] : buckets)
+        if (sums.samples > 0)
+            points.push_back(pointOf(from + k * width, sums));
     return points;
 }
 

@@ -1,3 +1,4 @@
+#include "history/history_buckets.h"
 #include "history/history_file.h"
 #include "history/history_store.h"
 #include "text/text_catalogue.h"
@@ -64,10 +65,14 @@ protected:
         query.exec(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(table, where));
         return query.next() ? query.value(0).toLongLong() : -1;
     }
-    qint64 sum(const QString& table, const QString& column) {
+    // The samples a table of summed-up buckets holds.
+    qint64 samplesIn(const QString& table) {
         QSqlQuery query(file->db());
-        query.exec(QStringLiteral("SELECT total(%1) FROM %2").arg(column, table));
-        return query.next() ? qint64(query.value(0).toDouble()) : -1;
+        query.exec(QStringLiteral("SELECT data FROM %1").arg(table));
+        qint64 samples = 0;
+        while (query.next())
+            samples += BucketSums::decode(query.value(0).toByteArray()).value().samples;
+        return samples;
     }
 
     QTemporaryDir dir;
@@ -90,7 +95,7 @@ TEST_F(HistoryStoreTest, AWeekIsSummedUpPrunedAndReadBackAtEveryResolution) {
     EXPECT_EQ(count("samples"), (end - (now - RawMs)) / 10000);
     EXPECT_EQ(count("minutes"), 7 * 24 * 60);
     EXPECT_EQ(count("hours"), 7 * 24);
-    EXPECT_EQ(sum("hours", "n"), 7 * Day / 10000);
+    EXPECT_EQ(samplesIn("hours"), 7 * Day / 10000);
     EXPECT_EQ(count("dirty_minutes") + count("dirty_hours"), 0);
 
     // The week in 1000 points (from hours: buckets of ~10 min are minutes),
@@ -162,8 +167,8 @@ TEST_F(HistoryStoreTest, KeepingRules) {
     const qint64 now = Start + years + HourMs;
     upkeepUntilDone(now);
     EXPECT_EQ(count("hours"), years / (4 * HourMs)) << "hours are kept for ever";
-    EXPECT_EQ(sum("hours", "n"), years / (4 * HourMs));
-    EXPECT_EQ(count("minutes", QString("time < %1").arg(now - MinutesMs)), 0);
+    EXPECT_EQ(samplesIn("hours"), years / (4 * HourMs));
+    EXPECT_EQ(count("minutes", QString("time < %1").arg((now - MinutesMs) / MinuteMs)), 0);
     EXPECT_GT(count("minutes"), 0);
     EXPECT_EQ(count("samples", QString("time < %1").arg(now - RawMs)), 0);
     EXPECT_EQ(count("events", QString("time < %1").arg(now - EventsMs)), 0);
@@ -185,15 +190,17 @@ TEST_F(HistoryStoreTest, ClockGoingBackLosesAndMergesNothing) {
     EXPECT_EQ(count("samples"), before + 10 * 60);
     // Each minute holds exactly the samples whose time falls into it.
     QSqlQuery minutes(file->db());
-    ASSERT_TRUE(minutes.exec("SELECT time, n FROM minutes ORDER BY time"));
+    ASSERT_TRUE(minutes.exec("SELECT time, data FROM minutes ORDER BY time"));
     int seen = 0;
     while (minutes.next()) {
-        const qint64 minute = (minutes.value(0).toLongLong() - Start) / MinuteMs;
-        EXPECT_EQ(minutes.value(1).toLongLong(), minute >= 5 && minute < 10 ? 120 : 60) << minute;
+        const qint64 minute = minutes.value(0).toLongLong() - Start / MinuteMs;
+        const auto sums = BucketSums::decode(minutes.value(1).toByteArray());
+        ASSERT_TRUE(sums);
+        EXPECT_EQ(sums->samples, minute >= 5 && minute < 10 ? 120 : 60) << minute;
         ++seen;
     }
     EXPECT_EQ(seen, 15);
-    EXPECT_EQ(sum("hours", "n"), before + 10 * 60);
+    EXPECT_EQ(samplesIn("hours"), before + 10 * 60);
 }
 
 TEST_F(HistoryStoreTest, EventsComeBackInTheirOrder) {
@@ -205,4 +212,31 @@ TEST_F(HistoryStoreTest, EventsComeBackInTheirOrder) {
     EXPECT_EQ(events[1].kind, "change");
     EXPECT_EQ(events[1].origin, "web 192.0.2.7");
     EXPECT_TRUE(historyEvents(*file, board, Start + 2000, Start + MinuteMs).empty());
+}
+
+TEST(HistoryBuckets, TheCompactFormReadsBackAndRefusesWhatItIsNot) {
+    BucketSums minute;
+    for (int i = 0; i < 60; ++i) {
+        minute.samples += 1;
+        minute.water.add(250 + i % 3);
+        if (i % 2)
+            minute.voltage.add(1205 - i);
+        for (int c = 0; c < ChannelCount; ++c)
+            minute.levels[std::size_t(c)].add(c == 3 ? 4096 : i * 10);
+        minute.clouds += i < 7;
+    }
+    minute.mode = 2;
+    const QByteArray bytes = minute.encode();
+    EXPECT_LT(bytes.size(), 40) << "a steady minute takes a few dozen bytes";
+    EXPECT_EQ(BucketSums::decode(bytes), minute);
+    BucketSums hour = minute;
+    hour.add(minute);
+    EXPECT_EQ(hour.samples, 120);
+    EXPECT_EQ(hour.water.sum, 2 * minute.water.sum);
+    EXPECT_EQ(BucketSums::decode(hour.encode()), hour);
+    // A cut or altered record is no record.
+    EXPECT_FALSE(BucketSums::decode(bytes.left(bytes.size() - 1)));
+    EXPECT_FALSE(BucketSums::decode(bytes + QByteArray(1, '\0')));
+    EXPECT_FALSE(BucketSums::decode(QByteArray("\x07", 1) + bytes.mid(1)));
+    EXPECT_FALSE(BucketSums::decode(QByteArray()));
 }
