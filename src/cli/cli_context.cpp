@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "device/system_devices.h"
+#include "history/history_recorder.h"
 #include "sim/simulation.h"
 
 #include <QJsonDocument>
@@ -40,10 +41,20 @@ int Context::fail(int status, const QString& message) {
     return status;
 }
 
+void Context::note(const QString& message) {
+    out_.flush();
+    err_ << "kestvelqorctl: " << message << '\n';
+    err_.flush();
+}
+
 std::optional<CommandWords> Context::words(qsizetype minWords, qsizetype maxWords,
                                            const QStringList& valueOptions,
                                            const QStringList& flagOptions) {
-    CommandWords parsed(args_.words, valueOptions, flagOptions);
+    const bool changes = recordsChanges(args_.command);
+    const QStringList historyValue{QStringLiteral("--history")};
+    const QStringList historyFlag{QStringLiteral("--no-history")};
+    CommandWords parsed(args_.words, changes ? valueOptions + historyValue : valueOptions,
+                        changes ? flagOptions + historyFlag : flagOptions);
     if (!parsed.ok()) {
         fail(ExitUsage, parsed.error());
         return std::nullopt;
@@ -55,6 +66,8 @@ std::optional<CommandWords> Context::words(qsizetype minWords, qsizetype maxWord
                             .arg(QLatin1String(command ? command->usage : "")));
         return std::nullopt;
     }
+    if (changes)
+        changeHistory_ = changeHistoryOf(parsed);
     return parsed;
 }
 
@@ -84,6 +97,14 @@ BoardService& Context::service(ConnectReads reads) {
         if (simulation_)
             QObject::connect(service_.get(), &BoardService::boardEnteringBootloader,
                              simulation_.get(), &sim::Simulation::enterBootloaderOnNextSave);
+        if (!changeHistory_.path.isEmpty()) {
+            // Only the change: the samples are the business of a process that
+            // keeps watch, and this command never keeps it from recording.
+            changeRecorder_ = std::make_unique<HistoryRecorder>(
+                *service_, reporter_, changeHistory_.path, HistoryRecorder::Recording::EventsOnly);
+            if (changeHistory_.named && !changeRecorder_->hasFile())
+                note(changeRecorder_->problem());
+        }
     }
     return *service_;
 }

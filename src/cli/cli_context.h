@@ -2,6 +2,7 @@
 
 #include "board/board_service.h"
 #include "cli/cli_args.h"
+#include "cli/history_choice.h"
 #include "text/reporter.h"
 
 #include <QJsonObject>
@@ -13,6 +14,7 @@
 #include <optional>
 
 namespace kv {
+class HistoryRecorder;
 class SystemDevices;
 namespace sim {
 class Simulation;
@@ -55,12 +57,15 @@ public:
     QTextStream& out() { return out_; }
     // One clear line on standard error; returns the status for convenience.
     int fail(int status, const QString& message);
+    // One line on standard error about something the command goes on without.
+    void note(const QString& message);
     // An operation's outcome as the command's end: 0 for Done, else its
     // message on standard error and the exit status of its code.
     int end(const Outcome& outcome);
     // The command's own words with the options it knows, holding between
     // minWords and maxWords positional words. On wrong usage prints why and
-    // gives nothing: the command then ends with ExitUsage.
+    // gives nothing: the command then ends with ExitUsage. A command that
+    // changes the board also takes --history FILE and --no-history here.
     std::optional<CommandWords> words(qsizetype minWords, qsizetype maxWords,
                                       const QStringList& valueOptions = {},
                                       const QStringList& flagOptions = {});
@@ -70,7 +75,8 @@ public:
     // The board service, created on first use (with --device only the board
     // with that serial number or HID path is taken). A command reads only
     // what it needs: a board is read for its InfoBlock alone when it
-    // connects, unless the first caller asks for everything (serve).
+    // connects, unless the first caller asks for everything (serve). A
+    // command that changes the board adds its change to the history file.
     BoardService& service(ConnectReads reads = ConnectReads::InfoOnly);
     // Scans and waits until a board with the supported firmware is connected.
     // On failure prints the reason and returns the exit status (3 when there
@@ -91,6 +97,9 @@ private:
     std::unique_ptr<SystemDevices> systemDevices_;
     std::unique_ptr<sim::Simulation> simulation_;
     std::unique_ptr<BoardService> service_;
+    ChangeHistory changeHistory_;
+    // After the service: it is gone first, with the change written.
+    std::unique_ptr<HistoryRecorder> changeRecorder_;
 };
 
 } // namespace kv::cli

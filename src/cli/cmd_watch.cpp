@@ -5,9 +5,11 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/stop_signals.h"
+#include "history/history_recorder.h"
 #include "present/status_output.h"
 #include "text/log_stamp.h"
 #include "text/number_format.h"
+#include "text/text_catalogue.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>
@@ -90,7 +92,7 @@ private:
 } // namespace
 
 int runWatch(Context& c) {
-    const auto words = c.words(0, 0, {"--interval", "--count"});
+    const auto words = c.words(0, 0, {"--interval", "--count", "--history"});
     if (!words)
         return ExitUsage;
     double seconds = 1;
@@ -115,8 +117,18 @@ int runWatch(Context& c) {
     // Before connecting: a stop during the connection ends the watch at once.
     Watch watch(c, count);
     c.service().setPollInterval(intervalMs);
+    // Every poll into the history file when one is named; what waits is
+    // written when the watch ends.
+    std::unique_ptr<HistoryRecorder> recorder;
+    if (const auto path = words->value("--history")) {
+        recorder = std::make_unique<HistoryRecorder>(c.service(), c.reporter(), *path);
+        if (!recorder->hasFile())
+            c.note(recorder->problem()); // the watch goes on without it
+    }
     if (int s = c.connectBoard())
         return s;
+    if (recorder && recorder->hasFile() && !recorder->recordsSamples())
+        c.note(MsgFmt(QStringLiteral("HistoryRecordedElsewhere"), {c.service().serialNumber()}));
     watch.run(intervalMs);
     return ExitDone;
 }

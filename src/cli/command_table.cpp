@@ -2,6 +2,11 @@
 
 namespace kv::cli {
 
+const char* const ChangeHistoryHelp =
+    "The change is added as an event (origin cli) to the history file: --history FILE\n"
+    "names it, else ~/.local/share/kestvelqor/history.sqlite is used when it exists. The\n"
+    "command never makes the file and records no samples; --no-history adds nothing.\n";
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"devices", "devices", "list every HID device with its kind",
@@ -24,33 +29,36 @@ const std::vector<Command>& commands() {
          "of an existing FILE that the program does not write are kept; the file is replaced\n"
          "only when the new one is complete.\n",
          runExport},
-        {"import-config", "import-config FILE",
+        {"import-config", "import-config FILE [--history FILE | --no-history]",
          "write the configuration of an INI file to the board",
          "Reads the Config, Weather, Names and TimeZone sections of FILE (missing keys keep the\n"
          "board's values) and writes the configuration and the expert settings to the board.\n",
          runImportConfig},
-        {"import-schedule", "import-schedule FILE",
+        {"import-schedule", "import-schedule FILE [--history FILE | --no-history]",
          "write the schedule of an INI file to the board",
          "Reads the line sections 0, 1, ... of FILE for the board's lines (missing sections and\n"
          "keys keep the line) and writes every line to the board.\n",
          runImportSchedule},
-        {"mode", "mode manual|auto|geo", "set the operating mode",
+        {"mode", "mode manual|auto|geo [--history FILE | --no-history]", "set the operating mode",
          "Sets the board's mode and writes the configuration.\n", runMode},
-        {"level", "level CHANNEL PERCENT", "set one channel's level",
+        {"level", "level CHANNEL PERCENT [--history FILE | --no-history]",
+         "set one channel's level",
          "CHANNEL is W, R, G, B or 0 to 3; PERCENT is 0 to 100 (a decimal point or comma).\n"
          "Only the levels are written. The board follows levels in Manual mode.\n",
          runLevel},
-        {"set-time", "set-time [now|YYYY-MM-DDTHH:MM:SS]", "set the board's clock",
+        {"set-time", "set-time [now|YYYY-MM-DDTHH:MM:SS] [--history FILE | --no-history]",
+         "set the board's clock",
          "Sets the time lapse back to real time, then the board's date and time to the\n"
          "computer's (now, the default) or to the given local date and time.\n",
          runSetTime},
-        {"cloud", "cloud", "start or stop a cloud now (Auto and Geo mode)", "Sends command 253.\n",
-         runCloud},
-        {"storm", "storm", "start or stop a thunderstorm now (Auto and Geo mode)",
-         "Sends command 252.\n", runStorm},
-        {"save", "save", "store the settings permanently on the board", "Sends command 254.\n",
-         runSave},
-        {"flash", "flash FILE [--yes]", "update the board's firmware",
+        {"cloud", "cloud [--history FILE | --no-history]",
+         "start or stop a cloud now (Auto and Geo mode)", "Sends command 253.\n", runCloud},
+        {"storm", "storm [--history FILE | --no-history]",
+         "start or stop a thunderstorm now (Auto and Geo mode)", "Sends command 252.\n", runStorm},
+        {"save", "save [--history FILE | --no-history]",
+         "store the settings permanently on the board", "Sends command 254.\n", runSave},
+        {"flash", "flash FILE [--yes] [--history FILE | --no-history]",
+         "update the board's firmware",
          "Checks FILE, asks (unless --yes), saves the board's settings to a backup file, sends\n"
          "the board into its bootloader, flashes FILE, resets, waits for the board to come back\n"
          "and shows its firmware version. With only a bootloader on the bus, flashes at once.\n",
@@ -77,7 +85,8 @@ const std::vector<Command>& commands() {
          "lines with hour, minute, altitude, levels, display, clouds, storms, timer and switch.\n"
          "To change a line: kestvelqorctl schedule set --help.\n",
          runSchedule},
-        {"schedule set", "schedule set LINE FIELD=VALUE...", "change one line of the schedule",
+        {"schedule set", "schedule set LINE FIELD=VALUE... [--history FILE | --no-history]",
+         "change one line of the schedule",
          "Changes line LINE (counted from 0) and writes the schedule, as the schedule tab does\n"
          "after an edit. Fields:\n"
          "  time=HH:MM            00:00 to 24:00 (24:00 is the end of the day)\n"
@@ -101,7 +110,8 @@ const std::vector<Command>& commands() {
          "Draws the chart of the board's recorded samples exactly as the chart tab does and\n"
          "writes it to FILE.png (default size 600x300). No display is needed.\n",
          runPlotChart, true},
-        {"watch", "watch [--interval SECONDS] [--count N]", "poll the board and print each poll",
+        {"watch", "watch [--interval SECONDS] [--count N] [--history FILE]",
+         "poll the board and print each poll",
          "Polls the board as the window does (every second by default) and keeps its clock in\n"
          "step by the same rules. Each poll prints one line: computer time, board clock, mode\n"
          "with its activity letters, the four levels, water temperature, input voltage and the\n"
@@ -109,8 +119,40 @@ const std::vector<Command>& commands() {
          "status --json and computerTime. An unplugged board gives one line saying so (with\n"
          "--json an object with event and message); the watch goes on looking for it and\n"
          "carries on when it returns. Ends after N polls of the board (--count) or on SIGINT\n"
-         "or SIGTERM, with status 0.\n",
+         "or SIGTERM, with status 0.\n"
+         "--history FILE records every poll and the board's events into FILE (made when it is\n"
+         "missing), as serve and the window record into their history file; without it the\n"
+         "watch records nothing. A board is recorded by one process at a time: while another\n"
+         "one records it, the watch says so once and takes over when that one ends. What waits\n"
+         "is written every 5 seconds and when the watch ends.\n",
          runWatch},
+        {"history", "history [--history FILE] [--from TIME] [--to TIME] [--points N] [--csv]",
+         "print the tank's history of a range",
+         "Reads the history file (--history FILE, default ~/.local/share/kestvelqor/\n"
+         "history.sqlite, as serve, the window and watch --history write it) and prints the\n"
+         "samples from --from to --to in at most N buckets of equal length (--points, a whole\n"
+         "number from 1, default 500): the mean of each number, with the least and greatest\n"
+         "water temperature, and the last mode. Buckets without samples are left out: a time\n"
+         "when nothing was recorded is a gap, never a zero. TIME is ISO 8601 in the computer's\n"
+         "time zone (2026-12-01, 2026-12-01T06:00, 2026-12-01T06:00:30; an offset or Z may\n"
+         "follow) or a time before now (-30m, -24h, -7d, -1y; now). --to defaults to now,\n"
+         "--from to 24 hours before --to. The board is the one of --device SERIAL, else the\n"
+         "one recorded last.\n"
+         "Prints a table (local times, levels in percent); with --csv the columns time,\n"
+         "waterTemperature, waterTemperatureMin, waterTemperatureMax, inputVoltage, W, R, G, B\n"
+         "and mode under a header line; with --json {\"from\", \"to\", \"points\": [...]} with\n"
+         "the same keys, times in local ISO 8601 with the offset and null for a missing value.\n"
+         "A missing file or one that is not a history file ends with status 1 and is left as it\n"
+         "is; wrong times or counts end with status 2. The events: history events --help.\n",
+         runHistory},
+        {"history events", "history events [--history FILE] [--from TIME] [--to TIME]",
+         "list the events of the tank's history",
+         "Lists what happened to the board from --from to --to (times, defaults, file and board\n"
+         "as for history): connected and unplugged, the clock corrected, and every change\n"
+         "written to it with the front that asked (window, cli, web with the client's address)\n"
+         "and its outcome. One line each: local time, kind, origin and what; with --json\n"
+         "{\"events\": [{\"time\", \"kind\", \"detail\", \"origin\"}]}.\n",
+         runHistoryEvents},
         {"serve", "serve [--listen ADDRESS:PORT] [--token-file FILE]",
          "serve a web page for the board",
          "Serves a web page and a JSON API under /api/v1 for the board: status, schedule (and\n"

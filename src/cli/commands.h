@@ -21,6 +21,9 @@ struct Command {
 };
 
 const std::vector<Command>& commands();
+// The end of --help of every command that changes the board (recordsChanges):
+// what --history and --no-history do.
+extern const char* const ChangeHistoryHelp;
 const Command* findCommand(const QString& name);
 // The subcommands of a command that has them ("set" of "schedule", "curve"
 // and "chart" of "plot"); empty for the others.
@@ -47,6 +50,8 @@ int runScheduleSet(Context& c);
 int runPlotCurve(Context& c);
 int runPlotChart(Context& c);
 int runWatch(Context& c);
+int runHistory(Context& c);
+int runHistoryEvents(Context& c);
 int runServe(Context& c);
 
 } // namespace kv::cli

@@ -3,6 +3,7 @@
 #include "cli/cli_args.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/history_choice.h"
 #include "device/version_info.h"
 #include "text/product.h"
 
@@ -34,6 +35,8 @@ void printCommandHelp(QTextStream& out, const Command& command) {
     out << "Usage: kestvelqorctl [--simulate] [--json] " << command.usage << "\n\n"
         << command.summary << ".\n\n"
         << command.details;
+    if (recordsChanges(QLatin1String(command.name)))
+        out << ChangeHistoryHelp;
 }
 
 // The help of every subcommand of a command that has no run of its own.

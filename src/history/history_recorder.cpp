@@ -40,10 +40,15 @@ QString originText(const Origin& origin) {
 
 HistoryRecorder::HistoryRecorder(BoardService& service, Reporter& reporter, const QString& path,
                                  QObject* parent)
-    : QObject(parent), service_(service), reporter_(reporter), path_(path),
+    : HistoryRecorder(service, reporter, path, Recording::Everything, parent) {}
+
+HistoryRecorder::HistoryRecorder(BoardService& service, Reporter& reporter, const QString& path,
+                                 Recording recording, QObject* parent)
+    : QObject(parent), service_(service), reporter_(reporter), path_(path), recording_(recording),
       now_([] { return QDateTime::currentMSecsSinceEpoch(); }) {
+    const bool everything = recording == Recording::Everything;
     TextMessage refusal;
-    file_ = HistoryFile::open(path, true, &refusal);
+    file_ = HistoryFile::open(path, everything, &refusal);
     if (!file_) {
         problem_ = refusal.text();
         reporter_.log(problem_);
@@ -51,7 +56,8 @@ HistoryRecorder::HistoryRecorder(BoardService& service, Reporter& reporter, cons
     }
     connect(&service, &BoardService::connected, this, &HistoryRecorder::onConnected);
     connect(&service, &BoardService::unplugged, this, &HistoryRecorder::onUnplugged);
-    connect(&service, &BoardService::polled, this, &HistoryRecorder::onPolled);
+    if (everything)
+        connect(&service, &BoardService::polled, this, &HistoryRecorder::onPolled);
     connect(&service, &BoardService::clockCorrected, this, [this](int drift) {
         addEvent(QStringLiteral("clock"), MsgFmt(QStringLiteral("HistoryClockDrift"), {drift}),
                  frontName(Front::Service));
@@ -60,9 +66,11 @@ HistoryRecorder::HistoryRecorder(BoardService& service, Reporter& reporter, cons
     flushTimer_.setInterval(FlushMs);
     connect(&flushTimer_, &QTimer::timeout, this, &HistoryRecorder::flush);
     flushTimer_.start();
-    upkeepTimer_.setInterval(UpkeepMs);
-    connect(&upkeepTimer_, &QTimer::timeout, this, &HistoryRecorder::upkeep);
-    upkeepTimer_.start();
+    if (everything) {
+        upkeepTimer_.setInterval(UpkeepMs);
+        connect(&upkeepTimer_, &QTimer::timeout, this, &HistoryRecorder::upkeep);
+        upkeepTimer_.start();
+    }
     if (service.isConnected())
         onConnected();
 }
@@ -75,7 +83,7 @@ HistoryRecorder::~HistoryRecorder() {
 bool HistoryRecorder::takeLock() {
     if (lock_)
         return true;
-    if (serial_.isEmpty())
+    if (serial_.isEmpty() || recording_ == Recording::EventsOnly)
         return false;
     auto lock = std::make_unique<QLockFile>(lockPath(serial_));
     // A lock left by a process that died is taken over.
@@ -100,6 +108,10 @@ void HistoryRecorder::onConnected() {
     if (serial_.isEmpty())
         serial_ = QStringLiteral("unknown");
     board_ = file_->boardId(serial_);
+    // A command's connection is no news about the board: the process that
+    // keeps watch tells when it comes and goes.
+    if (recording_ == Recording::EventsOnly)
+        return;
     takeLock();
     addEvent(QStringLiteral("connected"),
              MsgFmt(QStringLiteral("HistoryConnected"), {int(service_.info().FirmwareVersion)}),
@@ -107,6 +119,10 @@ void HistoryRecorder::onConnected() {
 }
 
 void HistoryRecorder::onUnplugged() {
+    if (recording_ == Recording::EventsOnly) {
+        flush();
+        return;
+    }
     addEvent(QStringLiteral("unplugged"), QString(), frontName(Front::Service));
     flush();
     releaseLock();

@@ -30,9 +30,18 @@ struct OperationReport;
 // memory, and every FlushMs one transaction takes the batch. Summing up and
 // pruning run in small steps. A file that cannot be written pauses the
 // recording with one log line; it goes on when writing works again.
+//
+// A command that changes the board and ends at once records only its own
+// changes (EventsOnly): it never takes the lock, so a process that keeps
+// watch is never kept from recording, and it never makes the file.
 class HistoryRecorder : public QObject {
     Q_OBJECT
 public:
+    enum class Recording {
+        Everything, // samples (while this process holds the lock) and every event
+        EventsOnly, // the changes this process makes and its clock corrections
+    };
+
     static constexpr int FlushMs = 5000;
     static constexpr int UpkeepMs = 1000;
     // Samples kept while the file does not take them: an hour of polls.
@@ -42,6 +51,9 @@ public:
     // once through the reporter's log; everything else goes on without it.
     HistoryRecorder(BoardService& service, Reporter& reporter, const QString& path,
                     QObject* parent = nullptr);
+    // With EventsOnly a missing file is not made: nothing is recorded.
+    HistoryRecorder(BoardService& service, Reporter& reporter, const QString& path,
+                    Recording recording, QObject* parent = nullptr);
     ~HistoryRecorder() override;
 
     // Whether the file is open, and whether this process records the
@@ -73,6 +85,7 @@ private:
     BoardService& service_;
     Reporter& reporter_;
     QString path_;
+    Recording recording_;
     QString problem_;
     std::unique_ptr<HistoryFile> file_;
     std::unique_ptr<QLockFile> lock_;

@@ -378,8 +378,9 @@ std::vector<HistoryEvent> historyEvents(HistoryFile& file, qint64 board, qint64 
 }
 
 qint64 newestBoard(HistoryFile& file) {
-    // Raw samples go after two days, minutes after two years.
-    for (const char* table : {"samples", "minutes", "hours"}) {
+    // Raw samples go after two days, minutes after two years; a board with
+    // events alone (changes made while nothing recorded) is still a board.
+    for (const char* table : {"samples", "minutes", "hours", "events"}) {
         QSqlQuery query(file.db());
         if (query.exec(QStringLiteral("SELECT board FROM %1 ORDER BY time DESC LIMIT 1")
                            .arg(QLatin1String(table))) &&

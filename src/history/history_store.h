@@ -45,7 +45,8 @@ std::vector<HistoryPoint> historyPoints(HistoryFile& file, qint64 board, qint64 
 // The events of a board in the range, oldest first.
 std::vector<HistoryEvent> historyEvents(HistoryFile& file, qint64 board, qint64 from, qint64 to);
 
-// The board whose sample is the newest in the file; -1 for an empty file.
+// The board whose sample is the newest in the file, else the board of the
+// newest event; -1 for an empty file.
 qint64 newestBoard(HistoryFile& file);
 
 } // namespace kv

@@ -24,11 +24,13 @@ struct CliResult {
 class CliTest : public ::testing::Test {
 protected:
     // The environment of a run: the scratch folder's state file and data
-    // folder, the C locale, and "NAME=value" entries on top.
+    // folder, the scratch folder as the runtime folder (the history's locks),
+    // the C locale, and "NAME=value" entries on top.
     QProcessEnvironment environment(const QStringList& extraEnv = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("KESTVELQOR_SIM_STATE", dir.filePath("sim-state.ini"));
         env.insert("XDG_DATA_HOME", dir.filePath("data"));
+        env.insert("XDG_RUNTIME_DIR", dir.path());
         env.insert("LC_ALL", "C.UTF-8");
         for (const QString& entry : extraEnv)
             env.insert(entry.section('=', 0, 0), entry.section('=', 1));

@@ -135,3 +135,37 @@ TEST_F(HistoryRecorderTest, AFileThatIsNotOursGivesNoHistoryAndOneLine) {
     r->flush();
     EXPECT_TRUE(service.setMode(BoardMode::Auto).ok()) << "everything else works";
 }
+
+TEST_F(HistoryRecorderTest, ACommandRecordsOnlyItsChangesAndNeverTakesTheLock) {
+    const QString path = dir.filePath("history.sqlite");
+    {
+        HistoryRecorder missing(service, reporter, path, HistoryRecorder::Recording::EventsOnly);
+        EXPECT_FALSE(missing.hasFile());
+        ASSERT_TRUE(service.setMode(BoardMode::Manual).ok());
+    }
+    EXPECT_FALSE(QFileInfo::exists(path)) << "a command never makes the file";
+    ASSERT_TRUE(HistoryFile::open(path, true, nullptr)); // made by a process that records
+
+    auto command = std::make_unique<HistoryRecorder>(service, reporter, path,
+                                                     HistoryRecorder::Recording::EventsOnly);
+    command->setClock([this] { return clock; });
+    ASSERT_TRUE(command->hasFile());
+    EXPECT_FALSE(command->recordsSamples());
+    // The board's lock stays free for a process that keeps watch, started
+    // meanwhile (its own file here: in that process its own service).
+    auto watching = recorder("watch.sqlite");
+    EXPECT_TRUE(watching->recordsSamples());
+    EXPECT_TRUE(reporter.logged.filter("zeichnet ein anderes Programm auf").isEmpty());
+    poll(4);
+    ASSERT_TRUE(service.setMode(BoardMode::Auto, Origin{Front::CommandLine, {}}).ok());
+    sim.unplugBoard();
+    service.scanNow();
+    command.reset();
+    watching.reset();
+    EXPECT_EQ(count("SELECT count(*) FROM events WHERE origin = 'cli' AND detail = 'mode auto: "
+                    "done'"),
+              1);
+    EXPECT_EQ(count("SELECT count(*) FROM events"), 1)
+        << "no connected or unplugged: the process that records tells those";
+    EXPECT_EQ(count("SELECT count(*) FROM samples"), 0);
+}

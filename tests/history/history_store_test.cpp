@@ -240,3 +240,14 @@ TEST(HistoryBuckets, TheCompactFormReadsBackAndRefusesWhatItIsNot) {
     EXPECT_FALSE(BucketSums::decode(QByteArray("\x07", 1) + bytes.mid(1)));
     EXPECT_FALSE(BucketSums::decode(QByteArray()));
 }
+
+TEST_F(HistoryStoreTest, TheNewestBoardIsTheOneWithTheNewestSampleElseTheNewestEvent) {
+    EXPECT_EQ(newestBoard(*file), -1) << "an empty file has none";
+    const qint64 other = file->boardId("SIM-0002");
+    ASSERT_TRUE(writeHistoryBatch(*file, other, {}, {{Start, "change", "mode auto: done", "cli"}}));
+    EXPECT_EQ(newestBoard(*file), other) << "events alone name a board";
+    ASSERT_TRUE(writeHistoryBatch(*file, board, {sampleAt(Start - HourMs)}, {}));
+    EXPECT_EQ(newestBoard(*file), board) << "a sample, even an older one, comes first";
+    ASSERT_TRUE(writeHistoryBatch(*file, other, {sampleAt(Start)}, {}));
+    EXPECT_EQ(newestBoard(*file), other);
+}
