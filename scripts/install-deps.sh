@@ -44,6 +44,7 @@ appstream
 dpkg-dev
 qt6-httpserver-dev
 qt6-websockets-dev
+libjs-dygraphs
 chromium
 nodejs
 npm
