@@ -45,6 +45,7 @@ dpkg-dev
 qt6-httpserver-dev
 qt6-websockets-dev
 libqt6sql6-sqlite
+libjs-dygraphs
 chromium
 nodejs
 npm

@@ -4,6 +4,7 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/history_reading.h"
+#include "history/history_range.h"
 #include "history/history_store.h"
 #include "present/history_output.h"
 
@@ -15,9 +16,6 @@
 namespace kv::cli {
 
 namespace {
-
-// Enough buckets for a screen-wide chart of any range.
-constexpr int DefaultPoints = 500;
 
 const QStringList RangeOptions = {QStringLiteral("--history"), QStringLiteral("--from"),
                                   QStringLiteral("--to")};
@@ -64,16 +62,16 @@ void printTable(QTextStream& out, const std::vector<HistoryPoint>& points) {
     }
 }
 
-// --points: a whole number from 1; more buckets than an int holds ask for
-// nothing more than every sample.
+// --points: a whole number from 1; more than the readers' most give that
+// many (a bucket per sample at most).
 std::optional<int> pointsOf(const CommandWords& words) {
     const auto word = words.value(QStringLiteral("--points"));
     if (!word)
-        return DefaultPoints;
+        return historyrange::DefaultPoints;
     const auto count = words::wholeNumberOf(*word);
     if (!count || *count < 1)
         return std::nullopt;
-    return int(std::min<qint64>(*count, std::numeric_limits<int>::max()));
+    return int(std::min<qint64>(*count, historyrange::MaxPoints));
 }
 
 } // namespace

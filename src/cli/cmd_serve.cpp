@@ -1,13 +1,20 @@
 // A web page for the board: the board's API and the page over HTTP, the
-// status pushed live after every poll, until SIGINT or SIGTERM.
+// status pushed live after every poll, the history recorded and served, and
+// the metrics for Prometheus, until SIGINT or SIGTERM.
 #include "board/board_service.h"
 #include "board/board_watch.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/stop_signals.h"
+#include "history/history_file.h"
+#include "history/history_recorder.h"
 #include "present/status_output.h"
 #include "text/log_stamp.h"
+#include "text/reporter.h"
 #include "web/api/board_api.h"
+#include "web/api/board_metrics.h"
+#include "web/api/history_api.h"
+#include "web/api/served_board.h"
 #include "web/listen_address.h"
 #include "web/page_files.h"
 #include "web/web_server.h"
@@ -15,10 +22,46 @@
 
 #include <QEventLoop>
 #include <QJsonDocument>
+#include <QTextStream>
+
+#include <memory>
 
 namespace kv::cli {
 
 namespace {
+
+// serve's log on standard error: each line with its moment, as the
+// server's own lines.
+void logLine(const QString& line) {
+    QTextStream err(stderr);
+    err << dateTimeText(QDateTime::currentDateTime()) << " | " << line << '\n';
+}
+
+// What the history recorder tells (a file that cannot be used, recording
+// paused and resumed) goes into serve's log.
+class ServeLog : public Reporter {
+public:
+    void announce(const QString& text) override { logLine(text); }
+    void log(const QString& text) override { logLine(text); }
+};
+
+// The history file of --history FILE, none with --no-history, else the
+// default one.
+std::optional<QString> historyPath(Context& c, const CommandWords& words) {
+    const auto chosen = words.value("--history");
+    if (words.flag("--no-history")) {
+        if (chosen) {
+            c.fail(ExitUsage, QStringLiteral("--history and --no-history exclude each other"));
+            return std::nullopt;
+        }
+        return QString();
+    }
+    if (chosen && chosen->isEmpty()) {
+        c.fail(ExitUsage, QStringLiteral("--history needs a file"));
+        return std::nullopt;
+    }
+    return chosen ? *chosen : defaultHistoryPath();
+}
 
 struct ServeToken {
     QByteArray token;
@@ -52,8 +95,8 @@ std::optional<ServeToken> serveToken(const std::optional<QString>& tokenFile, bo
     return result;
 }
 
-void announce(Context& c, const web::ListenAddress& address, quint16 port,
-              const ServeToken& token) {
+void announce(Context& c, const web::ListenAddress& address, quint16 port, const ServeToken& token,
+              const HistoryRecorder* recorder) {
     const QString listening = address.text(port);
     const bool anyAddress = address.address == QHostAddress(QHostAddress::AnyIPv4) ||
                             address.address == QHostAddress(QHostAddress::AnyIPv6);
@@ -69,6 +112,8 @@ void announce(Context& c, const web::ListenAddress& address, quint16 port,
             object.insert(QStringLiteral("tokenFile"), token.file);
         if (token.created)
             object.insert(QStringLiteral("token"), QString::fromLatin1(token.token));
+        if (recorder && recorder->hasFile())
+            object.insert(QStringLiteral("history"), recorder->path());
         c.out() << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
     } else {
         c.out() << "Listening on " << listening << ": open " << url
@@ -78,6 +123,8 @@ void announce(Context& c, const web::ListenAddress& address, quint16 port,
                     << '\n';
         else if (!token.token.isEmpty())
             c.out() << "The token is in " << token.file << '\n';
+        if (recorder && recorder->hasFile())
+            c.out() << "Recording the history into " << recorder->path() << '\n';
     }
     c.out().flush();
 }
@@ -85,8 +132,11 @@ void announce(Context& c, const web::ListenAddress& address, quint16 port,
 } // namespace
 
 int runServe(Context& c) {
-    const auto words = c.words(0, 0, {"--listen", "--token-file"});
+    const auto words = c.words(0, 0, {"--listen", "--token-file", "--history"}, {"--no-history"});
     if (!words)
+        return ExitUsage;
+    const auto history = historyPath(c, *words);
+    if (!history)
         return ExitUsage;
     web::ListenAddress address;
     if (const auto text = words->value("--listen")) {
@@ -118,18 +168,25 @@ int runServe(Context& c) {
     // A board that is not there yet is waited for; the page says so.
     service.scanNow();
 
+    // Every poll into the history file; a file that cannot be used is one
+    // line in the log, and the server goes on without it.
+    ServeLog serveLog;
+    std::unique_ptr<HistoryRecorder> recorder;
+    if (!history->isEmpty())
+        recorder = std::make_unique<HistoryRecorder>(service, serveLog, *history);
+
     web::WebServer server(token->token);
-    server.log = [](const QString& line) {
-        QTextStream err(stderr);
-        err << dateTimeText(QDateTime::currentDateTime()) << " | " << line << '\n';
-    };
+    server.log = logLine;
     web::BoardApi api(service, server);
     api.log = server.log;
+    web::ServedBoard served(service);
+    web::HistoryApi historyApi(service, served, server, *history);
+    web::MetricsApi metrics(service, served, server);
     web::addPageRoutes(server.routes());
     server.live().setGreeting([&api] { return api.liveGreeting(); });
     if (!server.listen(address, error))
         return c.fail(ExitFailed, error);
-    announce(c, address, server.port(), *token);
+    announce(c, address, server.port(), *token, recorder.get());
 
     BoardWatch watch(service);
     QObject::connect(&watch, &BoardWatch::statusPolled, &server, [&] {
@@ -142,6 +199,9 @@ int runServe(Context& c) {
     watch.start(service.pollInterval());
     loop.exec();
     server.live().closeAll();
+    // What waits of the history goes into the file before the end.
+    if (recorder)
+        recorder->flush();
     return ExitDone;
 }
 

@@ -153,13 +153,19 @@ const std::vector<Command>& commands() {
          "and its outcome. One line each: local time, kind, origin and what; with --json\n"
          "{\"events\": [{\"time\", \"kind\", \"detail\", \"origin\"}]}.\n",
          runHistoryEvents},
-        {"serve", "serve [--listen ADDRESS:PORT] [--token-file FILE]",
+        {"serve",
+         "serve [--listen ADDRESS:PORT] [--token-file FILE] [--history FILE | --no-history]",
          "serve a web page for the board",
          "Serves a web page and a JSON API under /api/v1 for the board: status, schedule (and\n"
          "one line changed with PUT schedule/LINE), mode, level, cloud, storm, save, astro,\n"
-         "plot/curve.png, plot/chart.png, and the status after every poll over the WebSocket\n"
-         "/api/v1/live. Polls the board every second and keeps its clock in step as the\n"
-         "window does, waits for a board that is not there and goes on through unplugging.\n"
+         "plot/curve.png, plot/chart.png, history (from, to, points, format=csv) and events\n"
+         "(from, to) as `history --json` and `history events --json` give them, and the\n"
+         "status after every poll over the WebSocket /api/v1/live; GET /metrics gives the\n"
+         "board's state to Prometheus. Polls the board every second and keeps its clock in\n"
+         "step as the window does, records every poll into the history file\n"
+         "(~/.local/share/kestvelqor/history.sqlite; another with --history FILE, none with\n"
+         "--no-history; a file that cannot be used is one line on standard error), waits\n"
+         "for a board that is not there and goes on through unplugging.\n"
          "Reads answer from what the connection and the last poll read, without a transfer\n"
          "of their own (GET schedule?fresh=1 reads the board first). Every JSON error holds\n"
          "its HTTP status, a stable \"code\" (out_of_range, no_board, not_answered, ...) and\n"
@@ -167,11 +173,12 @@ const std::vector<Command>& commands() {
          "--listen takes ADDRESS:PORT, [IPV6]:PORT or ADDRESS (default 127.0.0.1:58440; port\n"
          "0 takes any free port). On the loopback address no token is needed and only\n"
          "requests to localhost or the loopback address are answered. Any other address\n"
-         "needs a token: the first line of --token-file, or else one generated once into\n"
-         "~/.config/kestvelqor/web-token (mode 0600) and shown when it is made. Requests carry\n"
-         "it as \"Authorization: Bearer TOKEN\" or through the page's token form. Every\n"
-         "change is logged with the client's address on standard error. Firmware updates and\n"
-         "imports are not offered. Ends on SIGINT or SIGTERM with status 0.\n",
+         "needs a token (for the API, /metrics and the live feed): the first line of\n"
+         "--token-file, or else one generated once into ~/.config/kestvelqor/web-token (mode\n"
+         "0600) and shown when it is made. Requests carry it as \"Authorization: Bearer\n"
+         "TOKEN\" or through the page's token form. Every change is logged with the client's\n"
+         "address on standard error. Firmware updates and imports are not offered. Ends on\n"
+         "SIGINT or SIGTERM with status 0 (what waits of the history is written first).\n",
          runServe, true},
     };
     return table;

@@ -11,10 +11,11 @@ namespace kv::web {
 // name this computer (Host: localhost or a loopback address, with the port)
 // are answered, so that a page of another site cannot reach the server by
 // renaming itself. With a token (required on any other address) every request
-// of the board's API and the live feed must carry it, as a header or as the
-// cookie the page's token form sets. A request that changes something must
-// also come from the page itself (its Origin) or carry the token header, so
-// that another site open in the same browser cannot change the light.
+// of the board's API, the metrics and the live feed must carry it, as a
+// header or as the cookie the page's token form sets. A request that changes
+// something must also come from the page itself (its Origin) or carry the
+// token header, so that another site open in the same browser cannot change
+// the light.
 struct AccessRules {
     bool loopback = true;
     quint16 port = 0;

@@ -13,6 +13,9 @@ inline constexpr char NotFound[] = "not_found";           // no such path
 inline constexpr char MethodNotAllowed[] = "method_not_allowed";
 inline constexpr char NotAWebSocket[] = "not_a_websocket"; // a plain GET of the live feed
 inline constexpr char NoBoardDate[] = "no_board_date";     // the board's clock gives no date
+// The server keeps no history: recording is off, or the file is missing or
+// not ours.
+inline constexpr char NoHistory[] = "no_history";
 
 // Who may ask.
 inline constexpr char Unauthorized[] = "unauthorized"; // a token is needed

@@ -6,10 +6,12 @@
 
 #include <QFile>
 
-// The page lives in a static library, so its resource is registered by hand
-// (outside any namespace, as the macro needs).
+// The page lives in a static library, so its resources are registered by
+// hand (outside any namespace, as the macro needs): its own files and the
+// charting library copied in at build time.
 static void initPageResource() {
     Q_INIT_RESOURCE(page);
+    Q_INIT_RESOURCE(dygraphs);
 }
 
 namespace kv::web {
@@ -90,6 +92,10 @@ void addPageRoutes(Routes& routes) {
     addFile(routes, QStringLiteral("/style.css"), QStringLiteral("style.css"),
             "text/css; charset=utf-8");
     addFile(routes, QStringLiteral("/favicon.svg"), QStringLiteral("favicon.svg"), "image/svg+xml");
+    addFile(routes, QStringLiteral("/dygraph.min.js"), QStringLiteral("dygraph.min.js"),
+            "text/javascript; charset=utf-8");
+    addFile(routes, QStringLiteral("/dygraph.min.css"), QStringLiteral("dygraph.min.css"),
+            "text/css; charset=utf-8");
     routes.add(
         "GET", QStringLiteral("/texts.json"),
         [](const WebRequest&, const QString&) { return jsonReply(pageTexts()); }, true);

@@ -147,7 +147,11 @@ void WebServer::serve(const QHttpServerRequest& httpRequest, QHttpServerResponde
 WebReply WebServer::answer(const WebRequest& request) {
     const Routes::Match match = routes_.find(request.method, request.path);
     Access access;
-    access.open = match.open || !request.path.startsWith(QLatin1String("/api/"));
+    // A path with routes is open when they are (the page's files); a path
+    // without any is answered 404 alike with or without the token, outside
+    // the API.
+    access.open =
+        match.allowed.isEmpty() ? !request.path.startsWith(QLatin1String("/api/")) : match.open;
     access.change = request.method != "GET";
     const auto refusal =
         checkAccess(rules_, access,

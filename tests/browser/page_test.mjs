@@ -2,20 +2,22 @@
 // keeper uses it: the live temperature and clock, Manual mode, W's slider to
 // 50 %, then the board's status read back over the API; a schedule cell
 // refused in the window's words, and one taken and shown. Screenshots at phone
-// and desktop width go into the folder given. Then the same page from a
+// and desktop width go into the folder given. Then the "Verlauf" card over a
+// simulated week (written by HISTORY_FIXTURE) on a phone: its ranges, the
+// values under a finger and under the pointer. Then the same page from a
 // listener that needs a token: its form, a wrong token, the right one.
 //
-//   node page_test.mjs KESTVELQORCTL SCREENSHOT_FOLDER
-import { spawn } from "node:child_process";
+//   node page_test.mjs KESTVELQORCTL SCREENSHOT_FOLDER HISTORY_FIXTURE
+import { spawn, spawnSync } from "node:child_process";
 import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { createInterface } from "node:readline";
 import { chromium } from "playwright-core";
 
-const [program, shots] = process.argv.slice(2);
-if (!program || !shots) {
-  console.error("usage: node page_test.mjs KESTVELQORCTL SCREENSHOT_FOLDER");
+const [program, shots, historyFixture] = process.argv.slice(2);
+if (!program || !shots || !historyFixture) {
+  console.error("usage: node page_test.mjs KESTVELQORCTL SCREENSHOT_FOLDER HISTORY_FIXTURE");
   process.exit(2);
 }
 const browserPath = process.env.KESTVELQOR_CHROMIUM || "/usr/bin/chromium";
@@ -34,6 +36,7 @@ async function startServer(folder, options = ["--listen", "127.0.0.1:0"]) {
       KESTVELQOR_SIM_STATE: join(folder, "sim-state.ini"),
       XDG_CONFIG_HOME: join(folder, "config"),
       XDG_DATA_HOME: join(folder, "data"),
+      XDG_RUNTIME_DIR: join(folder, "runtime"),
     },
     stdio: ["ignore", "pipe", "pipe"],
   });
@@ -74,8 +77,8 @@ async function waitForPictures(page) {
 // A page that records script errors and failed loads as problems. The
 // browser reports the refused requests of a page that still needs its token,
 // and the refusals a test asks for (page.expectedRefusals); those are expected.
-async function watchedPage(browser, problems, viewport) {
-  const page = await browser.newPage({ viewport });
+async function watchedPage(browser, problems, viewport, hasTouch = false) {
+  const page = await browser.newPage({ viewport, hasTouch });
   page.setDefaultTimeout(hangMs);
   page.expectedRefusals = 0;
   page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
@@ -195,6 +198,104 @@ async function run(browser, folder) {
   }
 }
 
+// The "Verlauf" card over the simulated week: the last day at first, every
+// range on its button, the values of the newest bucket, then of the moment
+// under a finger and under the pointer; at phone width, and nothing fetched
+// from anywhere but the server.
+async function runHistory(browser, folder) {
+  const { server, url, log } = await startServer(folder);
+  const problems = [];
+  try {
+    const page = await watchedPage(browser, problems, { width: 390, height: 844 }, true);
+    const foreign = [];
+    page.on("request", (request) => {
+      if (!request.url().startsWith(url) && !request.url().startsWith(url.replace("http", "ws")))
+        foreign.push(request.url());
+    });
+    const firstHistory = page.waitForResponse((response) =>
+      /\/api\/v1\/history\?/.test(response.url())
+    );
+    await page.goto(url);
+    const first = await firstHistory;
+    check(first.status() === 200, `the history answered ${first.status()}`);
+    check(/from=-24h/.test(first.url()), `the card opened with ${first.url()}`);
+    const card = page.locator("#history");
+    await card.scrollIntoViewIfNeeded();
+    const pressed = () =>
+      page.evaluate(() => document.querySelector('button.range[aria-pressed="true"]').textContent);
+    check((await pressed()) === "24 Std.", `the card opened on ${await pressed()}`);
+
+    // Every range on its button, the week last.
+    for (const [name, word] of [
+      ["6 Std.", "-6h"],
+      ["30 Tage", "-30d"],
+      ["1 Jahr", "-1y"],
+      ["7 Tage", "-7d"],
+    ]) {
+      const answered = page.waitForResponse((response) =>
+        response.url().includes(`/api/v1/history?from=${word}&`)
+      );
+      await page.getByRole("button", { name, exact: true }).click();
+      const answer = await answered;
+      check(answer.status() === 200, `${name} answered ${answer.status()}`);
+      const points = (await answer.json()).points.length;
+      check(points > 0, `${name} has no points`);
+      check((await pressed()) === name, `${name} is not shown as chosen`);
+      console.log(`history ${name}: ${points} points`);
+    }
+    await page.waitForFunction(() => document.querySelectorAll("#history canvas").length >= 4);
+
+    // The newest bucket's values, then the moment under a finger.
+    const reading = () =>
+      page.evaluate(() => ({
+        time: document.getElementById("history-time").textContent,
+        water: document.getElementById("history-temperature-value").textContent,
+        white: document.getElementById("history-level-W").textContent,
+      }));
+    const newest = await reading();
+    check(/°C \(\d+,\d bis \d+,\d\)$/.test(newest.water), `the temperature reads ${newest.water}`);
+    check(/^\d+,\d %$/.test(newest.white), `white reads ${newest.white}`);
+    const box = await page.locator("#history-temperature").boundingBox();
+    await page.touchscreen.tap(box.x + box.width * 0.3, box.y + box.height / 2);
+    const timeChangedFrom = (time) =>
+      page.waitForFunction(
+        (before) => document.getElementById("history-time").textContent !== before,
+        time
+      );
+    await timeChangedFrom(newest.time);
+    const touched = await reading();
+    console.log(`finger: ${touched.time}, ${touched.water}, W ${touched.white}`);
+    const levels = await page.locator("#history-levels").boundingBox();
+    await page.mouse.move(levels.x + levels.width * 0.6, levels.y + levels.height / 2);
+    await timeChangedFrom(touched.time);
+    const pointed = await reading();
+    console.log(`pointer: ${pointed.time}, ${pointed.water}, W ${pointed.white}`);
+    check(
+      (await page.evaluate(() => historyState.temperature.getSelection())) ===
+        (await page.evaluate(() => historyState.levels.getSelection())),
+      "the two charts mark different moments"
+    );
+    // The levels in the channels' colours of GET channels (white drawn grey on the white card).
+    const channels = (await (await fetch(`${url}api/v1/channels`)).json()).channels;
+    const colours = await page.evaluate(() => historyState.levels.getColors());
+    check(
+      channels.slice(1).every((channel, index) => channel.color === colours[index + 1]),
+      `the levels are drawn in ${colours}, the channels are ${channels.map((c) => c.color)}`
+    );
+
+    const width = await page.evaluate(() => document.documentElement.scrollWidth);
+    check(width <= 390, `the page is ${width} px wide on a 390 px phone`);
+    await page.mouse.move(0, 0);
+    await card.screenshot({ path: join(shots, "serve-history-phone.png") });
+    check(foreign.length === 0, `fetched from elsewhere: ${foreign.join(", ")}`);
+    check(problems.length === 0, problems.join("\n"));
+  } finally {
+    const code = await stopServer(server);
+    if (code !== 0) console.error(`serve ended with ${code}:\n${log()}`);
+    check(code === 0, `serve did not end cleanly on SIGTERM (${code})`);
+  }
+}
+
 // On an address other than loopback the page first asks for the token.
 async function runWithToken(browser, folder) {
   const token = "token-of-the-browser-test-0123456789";
@@ -239,10 +340,17 @@ async function runWithToken(browser, folder) {
 async function main() {
   const folder = mkdtempSync(join(tmpdir(), "kestvelqor-browser-"));
   mkdirSync(shots, { recursive: true });
+  mkdirSync(join(folder, "runtime"), { mode: 0o700 });
+  // The week before now, in the file serve records into by default.
+  mkdirSync(join(folder, "data", "kestvelqor"), { recursive: true });
+  const historyFile = join(folder, "data", "kestvelqor", "history.sqlite");
+  const fixture = spawnSync(historyFixture, [historyFile], { encoding: "utf8" });
+  check(fixture.status === 0, `the history fixture failed: ${fixture.stderr}`);
   const args = process.getuid && process.getuid() === 0 ? ["--no-sandbox"] : [];
   const browser = await chromium.launch({ executablePath: browserPath, args });
   try {
     await run(browser, folder);
+    await runHistory(browser, folder);
     await runWithToken(browser, folder);
   } finally {
     await browser.close();

@@ -449,6 +449,12 @@ TEST_F(BoardApiTest, ThePageIsServedFromTheProgram) {
     EXPECT_FALSE(page.body.contains("https://"));
     EXPECT_EQ(client.get("/app.js").status, 200);
     EXPECT_EQ(client.get("/style.css").status, 200);
+    // The charting library, built in from Debian's package.
+    const WebAnswer charts = client.get("/dygraph.min.js");
+    ASSERT_EQ(charts.status, 200);
+    EXPECT_EQ(charts.contentType, "text/javascript; charset=utf-8");
+    EXPECT_TRUE(charts.body.contains("Dygraph"));
+    EXPECT_EQ(client.get("/dygraph.min.css").status, 200);
     EXPECT_TRUE(client.get("/style.css").header("Content-Security-Policy").contains("'self'"));
 
     // The German texts of the program's catalogue.

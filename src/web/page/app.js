@@ -1,6 +1,6 @@
 // The tank's page: the live status over the WebSocket, the channels, mode,
-// cloud and storm, the pictures, the schedule and the sun and moon figures,
-// all through the board's JSON API of this server.
+// cloud and storm, the pictures, the history's charts, the schedule and the
+// sun and moon figures, all through the board's JSON API of this server.
 "use strict";
 
 const api = "/api/v1/";
@@ -285,6 +285,247 @@ function refreshPictures() {
   chart.src = `${api}plot/chart.png?size=${pictureSize(chart, 0.5)}&t=${stamp}`;
 }
 
+// ---- History ----
+
+const historyState = {
+  range: "-24h",
+  rowPoints: [], // the point of each chart row; null for the rows that mark a gap
+  chosenTime: null, // the moment last under the pointer or finger; null: the newest
+  temperature: null, // the charts (Dygraph)
+  levels: null,
+  asked: 0, // the latest request: an older answer that comes late is dropped
+};
+const temperatureColour = "#c2410c";
+const fallbackColours = ["#8a99a6", "#d62728", "#2ca02c", "#1f77b4"];
+
+function channelColour(index) {
+  return markColour(state.channels[index] && state.channels[index].color) || fallbackColours[index];
+}
+
+// As many buckets as the chart has pixels across, within what is sensible.
+function historyPointCount() {
+  const width = $("history-temperature").clientWidth || 600;
+  return Math.max(100, Math.min(500, Math.round(width)));
+}
+
+// The chart rows of a history document: one per bucket, and an empty one
+// where buckets are missing, so that a time nobody recorded stays a gap.
+function historyRows(answer, count) {
+  const from = Date.parse(answer.from);
+  const to = Date.parse(answer.to);
+  const width = Math.ceil((to - from) / count);
+  const rows = { temperature: [], levels: [], points: [], from, to };
+  let previous = null;
+  for (const point of answer.points) {
+    const time = Date.parse(point.time);
+    if (previous !== null && time - previous > 1.5 * width) {
+      const gap = new Date(previous + width);
+      rows.temperature.push([gap, null]);
+      rows.levels.push([gap, null, null, null, null]);
+      rows.points.push(null);
+    }
+    previous = time;
+    const water = point.waterTemperature;
+    const band =
+      water === null
+        ? null
+        : [point.waterTemperatureMin ?? water, water, point.waterTemperatureMax ?? water];
+    rows.temperature.push([new Date(time), band]);
+    rows.levels.push([new Date(time), ...channelLetters.map((letter) => point[letter])]);
+    rows.points.push(point);
+  }
+  return rows;
+}
+
+// Axis labels in German: times of day, days, months.
+function axisTime(date, granularity) {
+  const steps = Dygraph.Granularity;
+  if (granularity >= steps.MONTHLY)
+    return date.toLocaleDateString("de-DE", { month: "short", year: "2-digit" });
+  if (granularity >= steps.DAILY)
+    return date.toLocaleDateString("de-DE", { day: "numeric", month: "numeric" });
+  return date.toLocaleTimeString("de-DE", { hour: "2-digit", minute: "2-digit" });
+}
+
+function historyMoment(date) {
+  return date.toLocaleString("de-DE", {
+    weekday: "short",
+    day: "2-digit",
+    month: "2-digit",
+    year: historyState.range === "-1y" ? "numeric" : undefined,
+    hour: "2-digit",
+    minute: "2-digit",
+  });
+}
+
+// The values of one row (or, with none, of the newest point) under the charts.
+function showHistoryValues(row) {
+  const rows = historyState.rowPoints;
+  let point = row === null || row === undefined ? null : rows[row];
+  if (!point) point = [...rows].reverse().find((candidate) => candidate) || null;
+  $("history-time").textContent = point ? historyMoment(new Date(point.time)) : "–";
+  const water = point && point.waterTemperature;
+  $("history-temperature-value").textContent =
+    water === null || water === undefined
+      ? "–"
+      : `${decimal(water, 1)} °C (${decimal(point.waterTemperatureMin ?? water, 1)} bis ` +
+        `${decimal(point.waterTemperatureMax ?? water, 1)})`;
+  channelLetters.forEach((letter, index) => {
+    const value = $(`history-level-${letter}`);
+    if (value) value.textContent = point ? `${decimal(point[letter], 1)} %` : "–";
+  });
+}
+
+// Both charts mark the same moment, the one under the pointer or finger. It
+// stays marked when the pointer leaves or the finger lifts, so that its
+// values can be read.
+function pointHistoryAt(row) {
+  const point = historyState.rowPoints[row];
+  if (!point) return;
+  historyState.chosenTime = Date.parse(point.time);
+  for (const chart of [historyState.temperature, historyState.levels])
+    if (chart) chart.setSelection(row);
+  showHistoryValues(row);
+}
+
+// The row nearest to a moment, after the charts were drawn anew.
+function rowNear(time) {
+  let best = null;
+  historyState.rowPoints.forEach((point, row) => {
+    if (!point) return;
+    const distance = Math.abs(Date.parse(point.time) - time);
+    if (best === null || distance < best.distance) best = { row, distance };
+  });
+  return best && best.row;
+}
+
+function followFinger(element, chart) {
+  const follow = (event) => {
+    const touch = event.touches[0];
+    const graph = chart();
+    if (!touch || !graph) return;
+    const row = graph.findClosestRow(touch.clientX - element.getBoundingClientRect().left);
+    if (row !== null && row >= 0) pointHistoryAt(row);
+  };
+  element.addEventListener("touchstart", follow, { passive: true });
+  element.addEventListener("touchmove", follow, { passive: true });
+}
+
+// The card shows the values itself. dygraphs' legend measures itself with
+// an inline style, which the page's security policy refuses: it is left out.
+function leaveOutChartLegend() {
+  Dygraph.PLUGINS = Dygraph.PLUGINS.filter((plugin) => plugin !== Dygraph.Plugins.Legend);
+}
+
+function historyOptions(extra, yAxis) {
+  return {
+    // No zoom or pan by dragging: a finger on the chart reads values, and
+    // the page still scrolls.
+    interactionModel: {},
+    dateWindow: extra.dateWindow,
+    axes: {
+      x: { axisLabelFormatter: axisTime, pixelsPerLabel: 64 },
+      y: { axisLabelWidth: 42, ...yAxis },
+    },
+    highlightCallback: (event, x, points, row) => pointHistoryAt(row),
+    hideOverlayOnMouseOut: false,
+    strokeWidth: 1.5,
+    highlightCircleSize: 3,
+    gridLineColor: "#e3e8ec",
+    axisLineColor: "#9aa8b2",
+    ...extra,
+  };
+}
+
+function buildLevelValues() {
+  const list = $("history-level-values");
+  list.replaceChildren();
+  channelLetters.forEach((letter, index) => {
+    const swatch = element("span", { className: "swatch" });
+    swatch.style.setProperty("background", channelColour(index));
+    list.append(
+      element("li", {}, [
+        swatch,
+        element("span", { text: channelName(index) }),
+        element("output", { id: `history-level-${letter}`, text: "–" }),
+      ])
+    );
+  });
+}
+
+function drawHistory(rows) {
+  historyState.rowPoints = rows.points;
+  const window = [rows.from, rows.to];
+  const temperature = historyOptions(
+    {
+      file: rows.temperature,
+      labels: ["Zeit", $("history-temperature-title").textContent],
+      customBars: true,
+      colors: [temperatureColour],
+      fillAlpha: 0.25,
+      dateWindow: window,
+    },
+    { axisLabelFormatter: (value) => decimal(value, 1) }
+  );
+  const levels = historyOptions(
+    {
+      file: rows.levels,
+      labels: ["Zeit", ...channelLetters.map((letter, index) => channelName(index))],
+      colors: channelLetters.map((letter, index) => channelColour(index)),
+      valueRange: [0, 100],
+      dateWindow: window,
+    },
+    { axisLabelFormatter: (value) => `${Math.round(value)} %` }
+  );
+  if (historyState.temperature) {
+    historyState.temperature.updateOptions(temperature);
+    historyState.levels.updateOptions(levels);
+  } else {
+    historyState.temperature = new Dygraph($("history-temperature"), rows.temperature, temperature);
+    historyState.levels = new Dygraph($("history-levels"), rows.levels, levels);
+  }
+  buildLevelValues();
+  const row = historyState.chosenTime === null ? null : rowNear(historyState.chosenTime);
+  if (row !== null) {
+    pointHistoryAt(row);
+    return;
+  }
+  for (const chart of [historyState.temperature, historyState.levels]) chart.clearSelection();
+  showHistoryValues(null);
+}
+
+async function refreshHistory() {
+  const asked = ++historyState.asked;
+  const count = historyPointCount();
+  const message = $("history-message");
+  let answer;
+  try {
+    answer = await request("GET", `history?from=${historyState.range}&points=${count}`);
+  } catch (error) {
+    if (asked !== historyState.asked) return;
+    $("history-charts").hidden = true;
+    message.textContent = error.status === 401 ? "" : error.message;
+    return;
+  }
+  if (asked !== historyState.asked) return;
+  const rows = historyRows(answer, count);
+  const empty = rows.points.length === 0;
+  message.textContent = empty
+    ? text("historyEmpty", "Aus diesem Zeitraum ist nichts aufgezeichnet.")
+    : "";
+  // The charts are drawn while shown: a hidden one has no size.
+  $("history-charts").hidden = empty;
+  if (!empty) drawHistory(rows);
+}
+
+function chooseHistoryRange(button) {
+  historyState.range = button.dataset.range;
+  historyState.chosenTime = null;
+  for (const other of document.querySelectorAll("button.range"))
+    other.setAttribute("aria-pressed", String(other === button));
+  refreshHistory();
+}
+
 // ---- Schedule ----
 
 const flagColumns = [
@@ -446,6 +687,7 @@ function applyTexts() {
   $("storm").title = text("btnStorm.Hint", "");
   $("save").textContent = text("mnuSaveEEPROM.Caption", "Einstellungen dauerhaft speichern");
   $("chart").alt = heading("tsTemp.Caption", "Chart");
+  $("history-levels-title").textContent = heading("tsChannels.Caption", "Kanäle");
   $("curve").alt = heading("tsVisualize.Caption", "Grafik");
 }
 
@@ -469,12 +711,23 @@ async function start() {
     });
   for (const name of ["cloud", "storm", "save"])
     $(name).addEventListener("click", () => change("POST", name));
+  leaveOutChartLegend();
+  for (const button of document.querySelectorAll("button.range"))
+    button.addEventListener("click", () => chooseHistoryRange(button));
+  followFinger($("history-temperature"), () => historyState.temperature);
+  followFinger($("history-levels"), () => historyState.levels);
+  window.addEventListener("resize", () => {
+    for (const chart of [historyState.temperature, historyState.levels]) if (chart) chart.resize();
+  });
   buildChannels();
   buildSchedule();
   await refreshAll();
   if (state.needsToken) return;
+  await refreshHistory();
   connectLive();
   setInterval(() => {
+    // The history goes on while the board is away.
+    refreshHistory();
     if (!state.boardPresent) return;
     refreshPictures();
     refreshAstro();
