@@ -2,8 +2,13 @@
 #include "board/value_words.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "history/history_file.h"
+#include "history/history_store.h"
+#include "history/history_time.h"
+#include "plot/history_picture.h"
 #include "present/board_pictures.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
@@ -14,22 +19,26 @@ using namespace present;
 
 namespace {
 
+constexpr QSize HistoryPictureSize(1000, 500);
+
 struct PlotRequest {
     QString path;
     QSize size;
     int channel = 0;
+    std::optional<CommandWords> words;
 };
 
-// The FILE and --size of a plot command, and --channel where it has one;
-// nothing on wrong usage (already reported).
-std::optional<PlotRequest> plotRequest(Context& c, QSize defaultSize, bool withChannel) {
-    QStringList options = {"--size"};
+// The FILE and --size of a plot command, and its own options; nothing on
+// wrong usage (already reported).
+std::optional<PlotRequest> plotRequest(Context& c, QSize defaultSize, bool withChannel,
+                                       const QStringList& ownOptions = {}) {
+    QStringList options = QStringList{"--size"} + ownOptions;
     if (withChannel)
         options << "--channel";
-    const auto words = c.words(1, 1, options);
+    auto words = c.words(1, 1, options);
     if (!words)
         return std::nullopt;
-    PlotRequest request{words->positional()[0], defaultSize, 0};
+    PlotRequest request{words->positional()[0], defaultSize, 0, words};
     if (const auto word = words->value("--size")) {
         const auto size = pictureSizeOfWord(*word);
         if (!size) {
@@ -65,6 +74,20 @@ int savePicture(Context& c, const QImage& image, const QString& path) {
     return ExitDone;
 }
 
+// A moment of --from or --to: its word, or the default; nothing on a word
+// that names no moment (already reported).
+std::optional<qint64> momentOf(Context& c, const CommandWords& words, const QString& option,
+                               const QString& fallback, const QDateTime& now) {
+    const QString word = words.value(option).value_or(fallback);
+    const auto moment = historyTimeOf(word, now);
+    if (!moment)
+        c.fail(ExitUsage, QStringLiteral("%1 must be a date and time in ISO 8601 "
+                                         "(2026-12-01, 2026-12-01T06:00) or relative to now "
+                                         "(-30m, -24h, -7d, -1y, now), not %2")
+                              .arg(option, word));
+    return moment;
+}
+
 } // namespace
 
 int runPlotCurve(Context& c) {
@@ -95,6 +118,40 @@ int runPlotChart(Context& c) {
     return savePicture(c,
                        drawBoardChart(board.info(), board.expert(), board.chart(), request->size),
                        request->path);
+}
+
+int runPlotHistory(Context& c) {
+    const auto request = plotRequest(c, HistoryPictureSize, false, {"--history", "--from", "--to"});
+    if (!request)
+        return ExitUsage;
+    const CommandWords& words = *request->words;
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto from = momentOf(c, words, QStringLiteral("--from"), QStringLiteral("-24h"), now);
+    const auto to = momentOf(c, words, QStringLiteral("--to"), QStringLiteral("now"), now);
+    if (!from || !to)
+        return ExitUsage;
+    if (*from >= *to)
+        return c.fail(ExitUsage, QStringLiteral("--from must lie before --to"));
+
+    // Read only: a missing file is not made.
+    const QString path = words.value(QStringLiteral("--history")).value_or(defaultHistoryPath());
+    TextMessage refusal;
+    const auto file = HistoryFile::open(path, false, &refusal);
+    if (!file)
+        return c.fail(ExitFailed, refusal.text());
+    const QString device = c.args().device;
+    const qint64 board = device.isEmpty() ? newestBoard(*file) : file->knownBoardId(device);
+    if (!device.isEmpty() && board < 0)
+        return c.fail(ExitFailed, MsgFmt(QStringLiteral("HistoryNoSuchBoard"), {device}));
+
+    historyplot::HistoryPicture picture;
+    picture.from = *from;
+    picture.to = *to;
+    const historyplot::HistoryFrame frame(request->size, *from, *to);
+    const int points = historyplot::pointCount(*from, *to, frame.plotWidth());
+    picture.bucketMs = historyplot::bucketLength(*from, *to, points);
+    picture.points = historyPoints(*file, board, *from, *to, points, now.toMSecsSinceEpoch());
+    return savePicture(c, historyplot::drawHistory(picture, request->size), request->path);
 }
 
 } // namespace kv::cli

@@ -46,6 +46,7 @@ int runSchedule(Context& c);
 int runScheduleSet(Context& c);
 int runPlotCurve(Context& c);
 int runPlotChart(Context& c);
+int runPlotHistory(Context& c);
 int runWatch(Context& c);
 int runServe(Context& c);
 
