@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -82,7 +83,11 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     setCentralWidget(pc_);
     setStatusBar(reporter_.statusPanels());
     messageLog()->setIntroduction(QString::fromLatin1(WiringWarning));
+    // Named from the folder the program was started in, before it moves to
+    // its own (enterProgramDir).
     historyFile_ = historyFileOf(options_.commandLine, options_.defaultHistoryFile);
+    if (!historyFile_.isEmpty())
+        historyFile_ = QFileInfo(historyFile_).absoluteFilePath();
     createViews();
     menu_ = buildMainMenu(this);
     connectMenu();

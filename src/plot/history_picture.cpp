@@ -151,17 +151,18 @@ void drawLevels(QPainter& painter, const HistoryFrame& frame, const HistoryPictu
     painter.restore();
 }
 
-// The legend above the panels: the water line and each channel in its
-// colour, the range at the right.
+// The legend above the panels: a stroke of each line's colour before its
+// name (in the labels' grey: a dark blue name would not read on black), the
+// range at the right.
 void drawLegend(QPainter& painter, const HistoryPicture& picture, QSize size) {
     const QFontMetrics metrics = painter.fontMetrics();
     const double top = (MarginTop - metrics.height()) / 2.0;
     double x = MarginLeft;
     const auto entry = [&](QRgb color, const QString& text) {
-        painter.fillRect(QRectF(x, top + metrics.height() / 2.0 - 1, 12, 3),
+        painter.fillRect(QRectF(x, top + metrics.height() / 2.0 - 2, 14, 4),
                          QColor::fromRgba(color));
-        x += 16;
-        painter.setPen(QColor::fromRgba(color));
+        x += 18;
+        painter.setPen(QColor::fromRgba(colors::Label));
         textAt(painter, x, top, text);
         x += metrics.horizontalAdvance(text) + 14;
     };

@@ -11,6 +11,7 @@
 #include "views/picture_box.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -145,6 +146,15 @@ TEST_F(HistoryWindowTest, AHistoryThatCannotBeUsedIsOneLineAndEverythingElseWork
     EXPECT_TRUE(board().info().inMode(BoardMode::Auto));
     showHistoryTab();
     EXPECT_TRUE(child<QLabel>("lblHistoryState")->text().startsWith("Es gibt noch keinen Verlauf"));
+}
+
+TEST_F(HistoryWindowTest, ARelativeFileIsNamedFromTheFolderTheProgramStartedIn) {
+    const QString started = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    create({"--simulate", "--history", "relative.sqlite"});
+    QDir::setCurrent(started);
+    EXPECT_EQ(window->historyFile(), QDir(dir.path()).absoluteFilePath("relative.sqlite"));
+    EXPECT_TRUE(QFileInfo::exists(path("relative.sqlite")));
 }
 
 TEST_F(HistoryWindowTest, AHistoryOptionWithoutItsFileIsLoggedAndTheDefaultKept) {
