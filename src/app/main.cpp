@@ -5,6 +5,7 @@
 #include "app/qt_translation.h"
 #include "app/single_instance.h"
 #include "device/system_devices.h"
+#include "history/history_file.h"
 #include "sim/simulation.h"
 #include "text/text_catalogue.h"
 
@@ -36,6 +37,8 @@ int main(int argc, char* argv[]) {
 
     kv::WindowOptions options;
     options.commandLine = kv::parseCommandLine(QApplication::arguments().mid(1));
+    // The window records into the user's history file unless told otherwise.
+    options.defaultHistoryFile = kv::defaultHistoryPath();
     kv::SystemDevices systemDevices;
     options.deviceSources.push_back(systemDevices.source());
     // --simulate: the simulated board on the device list beside the real ones,

@@ -5,6 +5,7 @@
 #include "device/health.h"
 #include "device/version_info.h"
 #include "firmware/firmware_file.h"
+#include "history/history_recorder.h"
 #include "text/product.h"
 #include "text/text_catalogue.h"
 #include "views/channel_panel.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -81,6 +83,11 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     setCentralWidget(pc_);
     setStatusBar(reporter_.statusPanels());
     messageLog()->setIntroduction(QString::fromLatin1(WiringWarning));
+    // Named from the folder the program was started in, before it moves to
+    // its own (enterProgramDir).
+    historyFile_ = historyFileOf(options_.commandLine, options_.defaultHistoryFile);
+    if (!historyFile_.isEmpty())
+        historyFile_ = QFileInfo(historyFile_).absoluteFilePath();
     createViews();
     menu_ = buildMainMenu(this);
     connectMenu();
@@ -96,6 +103,7 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     setExpertTabsVisible(false);
     debug_ = false;
     processCommandLine();
+    startHistory();
     ApplyTextCatalogue(this);
     views_.textsApplied();
 
@@ -235,6 +243,17 @@ void MainWindow::processCommandLine() {
         setExpertTabsVisible(true);
     if (commandLine.debug)
         debug_ = true;
+}
+
+// The window records the board it is connected to, unless another program
+// does (the recorder leaves the samples to it). A file that cannot be used is
+// one line in the log; everything else goes on without it.
+void MainWindow::startHistory() {
+    if (options_.commandLine.historyWithoutFile && !historyFile_.isEmpty())
+        reporter_.log(MsgFmt(QStringLiteral("HistoryOptionWithoutFile"),
+                             {QDir::toNativeSeparators(historyFile_)}));
+    if (!historyFile_.isEmpty())
+        history_ = std::make_unique<HistoryRecorder>(board_, reporter_, historyFile_);
 }
 
 void MainWindow::logExecutable() {

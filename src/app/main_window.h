@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QTabWidget;
@@ -23,6 +24,7 @@ namespace kv {
 
 class ChannelPanel;
 class GeoView;
+class HistoryRecorder;
 class MessageLog;
 class StatusPanels;
 
@@ -39,6 +41,9 @@ struct WindowOptions {
     std::function<void(const QUrl&)> openUrl;
     // The pause before a firmware block that failed is sent again.
     int flashRetryPauseMs = FlashInteraction{}.retryPauseMs;
+    // The history file when the command line names none (the program's is
+    // defaultHistoryPath()); empty: no history unless --history names one.
+    QString defaultHistoryFile;
 };
 
 // The program's one main window `frmVELQOR`, a shell around its views: the
@@ -63,6 +68,10 @@ public:
     MessageLog* messageLog() const { return reporter_.messageLog(); }
     StatusPanels* statusPanels() const { return reporter_.statusPanels(); }
     ChannelPanel* channelPanel() const { return channels_; }
+    // The history file the window records into and shows (empty: none), and
+    // its recorder (null without a history).
+    const QString& historyFile() const { return historyFile_; }
+    HistoryRecorder* historyRecorder() const { return history_.get(); }
 
     bool debugEnabled() const { return debug_; }
     bool connected() const { return connected_; }
@@ -97,6 +106,7 @@ private:
     void scaleForScreen();
     void enterProgramDir();
     void processCommandLine();
+    void startHistory();
     void logExecutable();
 
     // Connection and the records' refreshes.
@@ -135,6 +145,8 @@ private:
     WindowReporter reporter_;
     TaskbarProgress taskbar_;
     BoardService board_;
+    // Records the board's polls and events; goes before the service.
+    std::unique_ptr<HistoryRecorder> history_;
     ChannelNames channelNames_;
     ViewSet views_;
     MainMenu menu_;
@@ -149,6 +161,7 @@ private:
     View* jmp_ = nullptr;
     View* messages_ = nullptr;
 
+    QString historyFile_;
     QString programDir_;
     QString dialogFolder_;
     double scale_ = 1.0;

@@ -10,6 +10,7 @@
 #include "views/empty_view.h"
 #include "views/expert_view.h"
 #include "views/geo_view.h"
+#include "views/history_view.h"
 #include "views/jmp_view.h"
 #include "views/messages_view.h"
 #include "views/schedule_view.h"
@@ -36,6 +37,7 @@ void MainWindow::createViews() {
     geo_ = views_.add(new GeoView(context));
     views_.add(new ConfigView(context));
     views_.add(new ChartView(context));
+    views_.add(new HistoryView(context, HistoryViewOptions{historyFile_}));
     views_.add(new WeatherView(context));
     views_.add(new WeatherDelayView(context));
     views_.add(new MoonView(context));

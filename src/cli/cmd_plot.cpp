@@ -2,8 +2,13 @@
 #include "board/value_words.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/history_reading.h"
+#include "history/history_file.h"
+#include "history/history_store.h"
+#include "plot/history_picture.h"
 #include "present/board_pictures.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
@@ -14,22 +19,26 @@ using namespace present;
 
 namespace {
 
+constexpr QSize HistoryPictureSize(1000, 500);
+
 struct PlotRequest {
     QString path;
     QSize size;
     int channel = 0;
+    std::optional<CommandWords> words;
 };
 
-// The FILE and --size of a plot command, and --channel where it has one;
-// nothing on wrong usage (already reported).
-std::optional<PlotRequest> plotRequest(Context& c, QSize defaultSize, bool withChannel) {
-    QStringList options = {"--size"};
+// The FILE and --size of a plot command, and its own options; nothing on
+// wrong usage (already reported).
+std::optional<PlotRequest> plotRequest(Context& c, QSize defaultSize, bool withChannel,
+                                       const QStringList& ownOptions = {}) {
+    QStringList options = QStringList{"--size"} + ownOptions;
     if (withChannel)
         options << "--channel";
-    const auto words = c.words(1, 1, options);
+    auto words = c.words(1, 1, options);
     if (!words)
         return std::nullopt;
-    PlotRequest request{words->positional()[0], defaultSize, 0};
+    PlotRequest request{words->positional()[0], defaultSize, 0, words};
     if (const auto word = words->value("--size")) {
         const auto size = pictureSizeOfWord(*word);
         if (!size) {
@@ -95,6 +104,31 @@ int runPlotChart(Context& c) {
     return savePicture(c,
                        drawBoardChart(board.info(), board.expert(), board.chart(), request->size),
                        request->path);
+}
+
+int runPlotHistory(Context& c) {
+    const auto request = plotRequest(c, HistoryPictureSize, false, {"--history", "--from", "--to"});
+    if (!request)
+        return ExitUsage;
+    const CommandWords& words = *request->words;
+    const QDateTime now = QDateTime::currentDateTime();
+    QString error;
+    const auto range = historyRangeOf(words, now, &error);
+    if (!range)
+        return c.fail(ExitUsage, error);
+    HistorySource source;
+    if (int s = openHistoryForReading(c, words, source))
+        return s;
+
+    historyplot::HistoryPicture picture;
+    picture.from = range->from;
+    picture.to = range->to;
+    const historyplot::HistoryFrame frame(request->size, range->from, range->to);
+    const int points = historyplot::pointCount(range->from, range->to, frame.plotWidth());
+    picture.bucketMs = historyplot::bucketLength(range->from, range->to, points);
+    picture.points = historyPoints(*source.file, source.board, range->from, range->to, points,
+                                   now.toMSecsSinceEpoch());
+    return savePicture(c, historyplot::drawHistory(picture, request->size), request->path);
 }
 
 } // namespace kv::cli

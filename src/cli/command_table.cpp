@@ -110,6 +110,20 @@ const std::vector<Command>& commands() {
          "Draws the chart of the board's recorded samples exactly as the chart tab does and\n"
          "writes it to FILE.png (default size 600x300). No display is needed.\n",
          runPlotChart, true},
+        {"plot history",
+         "plot history FILE.png [--history FILE] [--from TIME] [--to TIME] "
+         "[--size WIDTHxHEIGHT]",
+         "draw the tank's history into a PNG file",
+         "Draws the history of a range exactly as the window's history tab does: the water\n"
+         "temperature (the band of each bucket's least and greatest value and the mean) and\n"
+         "the four levels in percent, with gaps where nothing was recorded, and writes it to\n"
+         "FILE.png (default size 1000x500). TIME is ISO 8601 in the computer's time zone\n"
+         "(2026-12-01, 2026-12-01T06:00) or relative to now (-30m, -24h, -7d, -1y, now);\n"
+         "--from defaults to -24h, --to to now. The history is read from --history FILE\n"
+         "(default ~/.local/share/kestvelqor/history.sqlite), the board's with --device\n"
+         "SERIAL, else the board with the newest sample. No history file: status 1. No\n"
+         "board or display is needed.\n",
+         runPlotHistory, true},
         {"watch", "watch [--interval SECONDS] [--count N] [--history FILE]",
          "poll the board and print each poll",
          "Polls the board as the window does (every second by default) and keeps its clock in\n"

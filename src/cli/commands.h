@@ -49,6 +49,7 @@ int runSchedule(Context& c);
 int runScheduleSet(Context& c);
 int runPlotCurve(Context& c);
 int runPlotChart(Context& c);
+int runPlotHistory(Context& c);
 int runWatch(Context& c);
 int runHistory(Context& c);
 int runHistoryEvents(Context& c);

@@ -72,6 +72,23 @@ TEST_F(AccessibleNamesTest, EveryControlOfEveryTabHasAName) {
             << widget->metaObject()->className() << " " << widget->objectName().toStdString();
     }
     EXPECT_GE(controls, 5 * 4 + 1); // at least the channel rows and the log
+    // The walk reaches every tab, the history's range buttons among them.
+    int historyControls = 0;
+    for (QWidget* widget : window->page("tsHistory")->findChildren<QWidget*>())
+        historyControls += isInteractive(widget) ? 1 : 0;
+    EXPECT_EQ(historyControls, 5);
+}
+
+TEST_F(AccessibleNamesTest, HistoryRangesAreNamedByTheirLabels) {
+    startConnected(0);
+    for (const char* name :
+         {"btnHistory6h", "btnHistory24h", "btnHistory7d", "btnHistory30d", "btnHistory1y"}) {
+        auto* button = child<QAbstractButton>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(accessibleName(button), button->text()) << name;
+    }
+    EXPECT_EQ(child<QAbstractButton>("btnHistory7d")->text(), "7 Tage");
+    EXPECT_EQ(child<QWidget>("imgHistory")->accessibleName(), "Verlauf");
 }
 
 TEST_F(AccessibleNamesTest, LevelControlsAreNamedByTheirChannel) {

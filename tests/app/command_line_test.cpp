@@ -40,5 +40,36 @@ TEST(CommandLineTest, SimulateIsItsOwnSwitch) {
     EXPECT_EQ(parameterLogLine("--simulate"), "Parameter: --simulate");
 }
 
+TEST(CommandLineTest, HistoryFileIsANameAndNoWordOfTheList) {
+    // A file named like a word of the list is still the file.
+    const CommandLine line = parseCommandLine({"/expert", "--history", "-debug", "debug"});
+    EXPECT_EQ(line.historyFile, "-debug");
+    EXPECT_TRUE(line.expert);
+    EXPECT_FALSE(line.debug);
+    EXPECT_EQ(line.parameters, QStringList({"/expert", "--history", "-debug", "debug"}));
+    EXPECT_EQ(historyFileOf(line, "/default.sqlite"), "-debug");
+
+    const CommandLine assigned = parseCommandLine({"--history=/tmp/h.sqlite", "--simulate"});
+    EXPECT_EQ(assigned.historyFile, "/tmp/h.sqlite");
+    EXPECT_TRUE(assigned.simulate);
+    EXPECT_FALSE(assigned.historyWithoutFile);
+}
+
+TEST(CommandLineTest, HistoryByDefaultOffWithNoHistoryAndAMissingFileNoted) {
+    EXPECT_EQ(historyFileOf(parseCommandLine({"-debug"}), "/default.sqlite"), "/default.sqlite");
+    const CommandLine off = parseCommandLine({"--history", "/tmp/h.sqlite", "--no-history"});
+    EXPECT_TRUE(off.noHistory);
+    EXPECT_EQ(historyFileOf(off, "/default.sqlite"), "") << "--no-history wins";
+    // Typed as given, like --simulate.
+    EXPECT_FALSE(parseCommandLine({"/no-history"}).noHistory);
+    EXPECT_FALSE(parseCommandLine({"--NO-HISTORY"}).noHistory);
+
+    const CommandLine last = parseCommandLine({"/expert", "--history"});
+    EXPECT_TRUE(last.historyWithoutFile);
+    EXPECT_TRUE(last.expert);
+    EXPECT_EQ(historyFileOf(last, "/default.sqlite"), "/default.sqlite");
+    EXPECT_TRUE(parseCommandLine({"--history="}).historyWithoutFile);
+}
+
 } // namespace
 } // namespace kv

@@ -23,9 +23,10 @@ class MainWindowTest : public WindowTest {};
 
 TEST_F(MainWindowTest, StartsDisconnectedWithGermanTabsAndTheLogInFront) {
     create({});
-    const QStringList expected{
-        "tsChannels", "tsChannelsGL",   "tsSchedule", "tsVisualize", "tsGeo", "tsConfig",  "tsTemp",
-        "tsWeather",  "tsWeatherDelay", "tsMoon",     "tsExpert",    "tsJMP", "tsMessages"};
+    const QStringList expected{"tsChannels", "tsChannelsGL",   "tsSchedule", "tsVisualize",
+                               "tsGeo",      "tsConfig",       "tsTemp",     "tsHistory",
+                               "tsWeather",  "tsWeatherDelay", "tsMoon",     "tsExpert",
+                               "tsJMP",      "tsMessages"};
     QTabWidget* pc = window->pages();
     ASSERT_EQ(pc->count(), expected.size());
     for (int i = 0; i < pc->count(); ++i)
@@ -33,6 +34,7 @@ TEST_F(MainWindowTest, StartsDisconnectedWithGermanTabsAndTheLogInFront) {
     EXPECT_EQ(pc->tabText(pc->indexOf(window->page("tsChannels"))), QString::fromUtf8("Kanäle"));
     EXPECT_EQ(pc->tabText(pc->indexOf(window->page("tsMessages"))), "Meldungen");
     EXPECT_EQ(pc->tabText(pc->indexOf(window->page("tsExpert"))), "Expertenoptionen");
+    EXPECT_EQ(pc->tabText(pc->indexOf(window->page("tsHistory"))), "Verlauf");
     // Designed English text stays where the catalogue has none.
     EXPECT_EQ(pc->tabText(pc->indexOf(window->page("tsChannelsGL"))), "Channels G-L");
     EXPECT_FALSE(tabVisible("tsChannelsGL"));

@@ -61,6 +61,7 @@ protected:
             return confirmAnswer;
         };
         options.flashRetryPauseMs = flashRetryPauseMs;
+        options.defaultHistoryFile = defaultHistoryFile;
         window = std::make_unique<MainWindow>(options);
         if (simulation)
             QObject::connect(&service(), &BoardService::boardEnteringBootloader,
@@ -143,6 +144,9 @@ protected:
     // The pause before a failed firmware block is sent again: none, unless a
     // test needs the window's own.
     int flashRetryPauseMs = 0;
+    // The history file without --history; none by default, so that a test
+    // records nothing unless it asks to.
+    QString defaultHistoryFile;
     // Puts something between the simulated bus and the window (optional).
     std::function<DeviceSource(DeviceSource)> wrapSource;
     // Every firmware update that ended, in order.
