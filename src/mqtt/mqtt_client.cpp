@@ -6,7 +6,10 @@
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <functional>
+#include <mutex>
 
 namespace kv::mqtt {
 
@@ -36,34 +39,101 @@ QString reasonOf(int code, int savedErrno) {
 
 } // namespace
 
+struct MqttClient::Link {
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool stopping = false;
+    bool done = false;
+    // Set by the network thread when the broker accepted the connection.
+    bool accepted = false;
+    // What the client says last (its availability offline), sent by the
+    // network thread right before its clean disconnect.
+    QString lastTopic;
+    QByteArray lastPayload;
+    // Null once the client is gone: nothing is told any more.
+    MqttClient* client = nullptr;
+    mosquitto* handle = nullptr;
+    BrokerUrl broker;
+
+    bool isStopping() {
+        std::lock_guard lock(mutex);
+        return stopping;
+    }
+    // Waits for the delay; false when the client asked to stop meanwhile.
+    bool pause(int seconds) {
+        std::unique_lock lock(mutex);
+        return !wake.wait_for(lock, std::chrono::seconds(seconds), [this] { return stopping; });
+    }
+    // Runs what on the client's thread, if the client is still there.
+    void tell(std::function<void(MqttClient&)> what) {
+        std::lock_guard lock(mutex);
+        if (client)
+            QMetaObject::invokeMethod(
+                client, [target = client, what = std::move(what)] { what(*target); },
+                Qt::QueuedConnection);
+    }
+};
+
 MqttClient::MqttClient(ClientSettings settings, QObject* parent)
-    : QObject(parent), settings_(std::move(settings)) {
+    : QObject(parent), link_(std::make_shared<Link>()) {
     initLibrary();
-    handle_ = mosquitto_new(settings_.clientId.toUtf8().constData(), true, this);
-    mosquitto_threaded_set(handle_, true);
-    mosquitto_connect_callback_set(handle_, &MqttClient::onConnect);
-    mosquitto_disconnect_callback_set(handle_, &MqttClient::onDisconnect);
-    mosquitto_message_callback_set(handle_, &MqttClient::onMessage);
-    const QByteArray user = settings_.broker.user.toUtf8();
+    link_->client = this;
+    link_->broker = settings.broker;
+    mosquitto* handle = mosquitto_new(settings.clientId.toUtf8().constData(), true, link_.get());
+    link_->handle = handle;
+    if (!handle)
+        return;
+    mosquitto_threaded_set(handle, true);
+    mosquitto_connect_callback_set(handle, [](mosquitto*, void* data, int code) {
+        auto* link = static_cast<Link*>(data);
+        if (code == 0)
+            link->accepted = true;
+        link->tell([code](MqttClient& client) {
+            if (code == 0) {
+                client.connected_ = true;
+                emit client.connected();
+            } else {
+                emit client.refused(code);
+            }
+        });
+    });
+    mosquitto_disconnect_callback_set(handle, [](mosquitto*, void* data, int) {
+        static_cast<Link*>(data)->tell([](MqttClient& client) { client.connected_ = false; });
+    });
+    mosquitto_message_callback_set(
+        handle, [](mosquitto*, void* data, const mosquitto_message* message) {
+            const QString topic = QString::fromUtf8(message->topic);
+            const QByteArray payload(static_cast<const char*>(message->payload),
+                                     message->payloadlen);
+            static_cast<Link*>(data)->tell([topic, payload](MqttClient& client) {
+                emit client.messageReceived(topic, payload);
+            });
+        });
+    const QByteArray user = settings.broker.user.toUtf8();
     if (!user.isEmpty())
-        mosquitto_username_pw_set(handle_, user.constData(),
-                                  settings_.password.isEmpty() ? nullptr
-                                                               : settings_.password.constData());
-    if (!settings_.willTopic.isEmpty())
-        mosquitto_will_set(handle_, settings_.willTopic.toUtf8().constData(),
-                           int(settings_.willPayload.size()), settings_.willPayload.constData(),
+        mosquitto_username_pw_set(handle, user.constData(),
+                                  settings.password.isEmpty() ? nullptr
+                                                              : settings.password.constData());
+    if (!settings.willTopic.isEmpty())
+        mosquitto_will_set(handle, settings.willTopic.toUtf8().constData(),
+                           int(settings.willPayload.size()), settings.willPayload.constData(),
                            AtLeastOnce, true);
-    if (settings_.broker.tls) {
-        if (!settings_.caFile.isEmpty())
-            mosquitto_tls_set(handle_, settings_.caFile.toLocal8Bit().constData(), nullptr, nullptr,
+    if (settings.broker.tls) {
+        if (!settings.caFile.isEmpty())
+            mosquitto_tls_set(handle, settings.caFile.toLocal8Bit().constData(), nullptr, nullptr,
                               nullptr, nullptr);
         else
-            mosquitto_int_option(handle_, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
+            mosquitto_int_option(handle, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
     }
 }
 
 MqttClient::~MqttClient() {
     stop();
+    // Without a network thread the handle is this client's to free.
+    if (!started_ && link_->handle) {
+        mosquitto_destroy(link_->handle);
+        link_->handle = nullptr;
+    }
 }
 
 int MqttClient::retryDelaySeconds(int failedAttempts) {
@@ -74,145 +144,98 @@ int MqttClient::retryDelaySeconds(int failedAttempts) {
 }
 
 void MqttClient::start() {
-    if (thread_.joinable() || !handle_)
+    if (thread_.joinable() || !link_->handle || link_->isStopping())
         return;
-    thread_ = std::thread([this] { run(); });
+    started_ = true;
+    thread_ = std::thread(&MqttClient::run, link_);
 }
 
 void MqttClient::stop(const QString& lastTopic, const QByteArray& lastPayload) {
-    if (!thread_.joinable()) {
-        if (handle_ && !done_) {
-            mosquitto_destroy(handle_);
-            handle_ = nullptr;
-        }
-        return;
-    }
-    if (connected_) {
-        if (!lastTopic.isEmpty())
-            publish(lastTopic, lastPayload, true);
-        // A clean end: the broker drops the last will.
-        mosquitto_disconnect(handle_);
-    }
-    std::unique_lock lock(mutex_);
-    stopping_ = true;
-    wake_.notify_all();
-    const bool ended = wake_.wait_for(lock, StopGrace, [this] { return done_; });
-    lock.unlock();
     connected_ = false;
-    if (ended) {
+    if (!thread_.joinable())
+        return;
+    std::unique_lock lock(link_->mutex);
+    link_->lastTopic = lastTopic;
+    link_->lastPayload = lastPayload;
+    link_->stopping = true;
+    link_->wake.notify_all();
+    const bool ended = link_->wake.wait_for(lock, StopGrace, [this] { return link_->done; });
+    link_->client = nullptr;
+    lock.unlock();
+    if (ended)
         thread_.join();
-        mosquitto_destroy(handle_);
-    } else {
+    else
         // Still resolving or connecting to a host that does not answer: the
-        // thread is left to end with the process, and with it the handle.
+        // thread ends by itself later, with the link it holds.
         thread_.detach();
-    }
-    handle_ = nullptr;
 }
 
 bool MqttClient::publish(const QString& topic, const QByteArray& payload, bool retained) {
     if (!connected_)
         return false;
-    return mosquitto_publish(handle_, nullptr, topic.toUtf8().constData(), int(payload.size()),
-                             payload.constData(), AtLeastOnce, retained) == MOSQ_ERR_SUCCESS;
+    return mosquitto_publish(link_->handle, nullptr, topic.toUtf8().constData(),
+                             int(payload.size()), payload.constData(), AtLeastOnce,
+                             retained) == MOSQ_ERR_SUCCESS;
 }
 
 bool MqttClient::subscribe(const QString& pattern) {
     if (!connected_)
         return false;
-    return mosquitto_subscribe(handle_, nullptr, pattern.toUtf8().constData(), AtLeastOnce) ==
-           MOSQ_ERR_SUCCESS;
-}
-
-bool MqttClient::stopping() {
-    std::lock_guard lock(mutex_);
-    return stopping_;
-}
-
-bool MqttClient::pause(int seconds) {
-    std::unique_lock lock(mutex_);
-    return !wake_.wait_for(lock, std::chrono::seconds(seconds), [this] { return stopping_; });
-}
-
-void MqttClient::markDone() {
-    std::lock_guard lock(mutex_);
-    done_ = true;
-    wake_.notify_all();
+    return mosquitto_subscribe(link_->handle, nullptr, pattern.toUtf8().constData(),
+                               AtLeastOnce) == MOSQ_ERR_SUCCESS;
 }
 
 // The network thread: connect (resolving the name here), serve the
-// connection until it ends, wait, try again.
-void MqttClient::run() {
-    const QByteArray host = settings_.broker.host.toUtf8();
+// connection until it ends, wait, try again; at the stop, the last words and
+// a clean disconnect.
+void MqttClient::run(std::shared_ptr<Link> link) {
+    mosquitto* handle = link->handle;
+    const QByteArray host = link->broker.host.toUtf8();
     int failures = 0;
-    while (!stopping()) {
-        accepted_ = false;
+    while (!link->isStopping()) {
+        link->accepted = false;
         errno = 0;
-        int code =
-            mosquitto_connect(handle_, host.constData(), settings_.broker.port, KeepAliveSeconds);
+        int code = mosquitto_connect(handle, host.constData(), link->broker.port,
+                                     KeepAliveSeconds);
         const int connectErrno = errno;
         const bool opened = code == MOSQ_ERR_SUCCESS;
-        if (opened) {
-            // Until the connection ends. stop() ends it with a clean
-            // disconnect, which goes out after the last message.
-            bool disconnecting = false;
-            do {
-                code = mosquitto_loop(handle_, LoopTimeoutMs, 1);
-                if (code == MOSQ_ERR_SUCCESS && !disconnecting && stopping()) {
-                    disconnecting = true;
-                    mosquitto_disconnect(handle_);
-                }
-            } while (code == MOSQ_ERR_SUCCESS);
+        bool disconnecting = false;
+        while (code == MOSQ_ERR_SUCCESS) {
+            code = mosquitto_loop(handle, LoopTimeoutMs, 1);
+            if (code == MOSQ_ERR_SUCCESS && !disconnecting && link->isStopping()) {
+                // The last message goes out before the disconnect, which
+                // ends the loop; the broker then drops the last will.
+                disconnecting = true;
+                std::unique_lock lock(link->mutex);
+                const QByteArray topic = link->lastTopic.toUtf8();
+                const QByteArray payload = link->lastPayload;
+                lock.unlock();
+                if (!topic.isEmpty())
+                    mosquitto_publish(handle, nullptr, topic.constData(), int(payload.size()),
+                                      payload.constData(), AtLeastOnce, true);
+                mosquitto_disconnect(handle);
+            }
         }
-        if (stopping())
+        if (link->isStopping())
             break;
-        failures = accepted_ ? 1 : failures + 1;
+        failures = link->accepted ? 1 : failures + 1;
         const int delay = retryDelaySeconds(failures);
         if (!opened) {
             const QString reason = reasonOf(code, connectErrno);
-            QMetaObject::invokeMethod(
-                this, [this, reason, delay] { emit connectFailed(reason, delay); },
-                Qt::QueuedConnection);
-        } else if (accepted_) {
-            QMetaObject::invokeMethod(
-                this, [this, delay] { emit connectionLost(delay); }, Qt::QueuedConnection);
+            link->tell([reason, delay](MqttClient& client) {
+                emit client.connectFailed(reason, delay);
+            });
+        } else if (link->accepted) {
+            link->tell([delay](MqttClient& client) { emit client.connectionLost(delay); });
         }
-        if (!pause(delay))
+        if (!link->pause(delay))
             break;
     }
-    markDone();
-}
-
-void MqttClient::onConnect(mosquitto*, void* self, int code) {
-    auto* client = static_cast<MqttClient*>(self);
-    if (code == 0)
-        client->accepted_ = true;
-    QMetaObject::invokeMethod(
-        client,
-        [client, code] {
-            if (code == 0) {
-                client->connected_ = true;
-                emit client->connected();
-            } else {
-                emit client->refused(code);
-            }
-        },
-        Qt::QueuedConnection);
-}
-
-void MqttClient::onDisconnect(mosquitto*, void* self, int) {
-    auto* client = static_cast<MqttClient*>(self);
-    QMetaObject::invokeMethod(
-        client, [client] { client->connected_ = false; }, Qt::QueuedConnection);
-}
-
-void MqttClient::onMessage(mosquitto*, void* self, const mosquitto_message* message) {
-    auto* client = static_cast<MqttClient*>(self);
-    const QString topic = QString::fromUtf8(message->topic);
-    const QByteArray payload(static_cast<const char*>(message->payload), message->payloadlen);
-    QMetaObject::invokeMethod(
-        client, [client, topic, payload] { emit client->messageReceived(topic, payload); },
-        Qt::QueuedConnection);
+    mosquitto_destroy(handle);
+    std::lock_guard lock(link->mutex);
+    link->handle = nullptr;
+    link->done = true;
+    link->wake.notify_all();
 }
 
 } // namespace kv::mqtt

@@ -6,13 +6,8 @@
 #include <QObject>
 #include <QString>
 
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <thread>
-
-struct mosquitto;
-struct mosquitto_message;
 
 namespace kv::mqtt {
 
@@ -44,7 +39,8 @@ public:
     // Starts connecting; returns at once.
     void start();
     // Sends the last message (when connected), disconnects cleanly and ends
-    // the network thread, waiting a moment at most.
+    // the network thread, waiting a moment at most: a thread still resolving
+    // or connecting is left to end by itself.
     void stop(const QString& lastTopic = {}, const QByteArray& lastPayload = {});
 
     // Connected and accepted by the broker (as the event loop last learnt).
@@ -53,7 +49,7 @@ public:
     bool publish(const QString& topic, const QByteArray& payload, bool retained);
     bool subscribe(const QString& pattern);
 
-    // The moment a retry is due after a failed attempt number n (1, 2, ...).
+    // The seconds until the next try after n attempts failed in a row.
     static int retryDelaySeconds(int failedAttempts);
 
 signals:
@@ -62,32 +58,22 @@ signals:
     // The broker answered, but refused the connection with this code of the
     // protocol (4: wrong user name or password, 5: not authorised).
     void refused(int code);
-    // Connecting failed (the reason in the library's English words), or an
-    // open connection was lost (reason empty); the next try is in seconds.
+    // Connecting failed (the reason in the library's English words); the
+    // next try is in retrySeconds.
     void connectFailed(const QString& reason, int retrySeconds);
+    // An accepted connection was lost.
     void connectionLost(int retrySeconds);
     void messageReceived(const QString& topic, const QByteArray& payload);
 
 private:
-    static void onConnect(mosquitto* handle, void* self, int code);
-    static void onDisconnect(mosquitto* handle, void* self, int code);
-    static void onMessage(mosquitto* handle, void* self, const mosquitto_message* message);
+    struct Link;
+    static void run(std::shared_ptr<Link> link);
 
-    void run();
-    bool stopping();
-    // Waits for the delay; false when stop() asked to end meanwhile.
-    bool pause(int seconds);
-    void markDone();
-
-    ClientSettings settings_;
-    mosquitto* handle_ = nullptr;
+    // What the network thread shares with this client; it outlives the client
+    // when the thread is left behind.
+    std::shared_ptr<Link> link_;
     std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool stopping_ = false;
-    bool done_ = false;
-    // Set by the network thread when the broker accepted the connection.
-    bool accepted_ = false;
+    bool started_ = false;
     bool connected_ = false;
 };
 

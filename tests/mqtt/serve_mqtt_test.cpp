@@ -63,6 +63,18 @@ TEST_F(ServeMqttTest, BrokerDownAtStartThenTheBoardComingAndGoingAndTheLastWill)
     ASSERT_TRUE(ha.waitFor(Base + "/availability", "online"));
     EXPECT_TRUE(ha.waitFor([](const Received& m) { return m.topic.endsWith("/input_voltage"); }));
 
+    // The sensor's value and its going away, the voltage by its steps.
+    setControl("temperature 29.5\nvoltage 11.20\n");
+    ASSERT_TRUE(ha.waitFor(Base + "/water_temperature", "29.5"));
+    ASSERT_TRUE(ha.waitFor(Base + "/input_voltage", "11.20"));
+    setControl("temperature none\nvoltage 11.23\n");
+    ASSERT_TRUE(ha.waitFor(Base + "/water_temperature/availability", "offline"));
+    setControl("temperature 29.5\nvoltage 11.25\n");
+    ASSERT_TRUE(ha.waitFor(Base + "/input_voltage", "11.25"));
+    for (const Received& m : ha.messages)
+        EXPECT_NE(m.payload, "11.23") << "0.03 V from the last value told is too little";
+    EXPECT_EQ(ha.latest()[Base + "/water_temperature/availability"].payload, "online");
+
     setControl("unplugged\n");
     ASSERT_TRUE(ha.waitFor(Base + "/availability", "offline"));
     setControl("");
