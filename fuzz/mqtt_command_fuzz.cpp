@@ -75,16 +75,17 @@ int fuzzMqttCommand(const std::uint8_t* data, std::size_t size) {
         if (command.level)
             KV_FUZZ_CHECK(*command.level >= 0 && *command.level <= FullLevel);
         // The command as Home Assistant writes it means the same.
-        QByteArray written = command.on ? QByteArray(R"({"state":"ON")")
-                                        : QByteArray(R"({"state":"OFF")");
+        QByteArray written =
+            command.on ? QByteArray(R"({"state":"ON")") : QByteArray(R"({"state":"OFF")");
         if (command.on && command.level)
             written += ",\"brightness\":" + QByteArray::number(*command.level);
         written += '}';
         KV_FUZZ_CHECK(same(parseCommand(Topics, topic, written), command));
         // And the state it leads to reads as a command of the same level.
         if (command.level && *command.level > 0)
-            KV_FUZZ_CHECK(parseCommand(Topics, topic, StatePublisher::lightPayload(*command.level))
-                              .level == command.level);
+            KV_FUZZ_CHECK(
+                parseCommand(Topics, topic, StatePublisher::lightPayload(*command.level)).level ==
+                command.level);
     }
     return 0;
 }

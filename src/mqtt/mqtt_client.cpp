@@ -44,6 +44,8 @@ struct MqttClient::Link {
     std::condition_variable wake;
     bool stopping = false;
     bool done = false;
+    // The client sent the last words and the disconnect itself.
+    bool disconnected = false;
     // Set by the network thread when the broker accepted the connection.
     bool accepted = false;
     // What the client says last (its availability offline), sent by the
@@ -100,15 +102,13 @@ MqttClient::MqttClient(ClientSettings settings, QObject* parent)
     mosquitto_disconnect_callback_set(handle, [](mosquitto*, void* data, int) {
         static_cast<Link*>(data)->tell([](MqttClient& client) { client.connected_ = false; });
     });
-    mosquitto_message_callback_set(
-        handle, [](mosquitto*, void* data, const mosquitto_message* message) {
-            const QString topic = QString::fromUtf8(message->topic);
-            const QByteArray payload(static_cast<const char*>(message->payload),
-                                     message->payloadlen);
-            static_cast<Link*>(data)->tell([topic, payload](MqttClient& client) {
-                emit client.messageReceived(topic, payload);
-            });
-        });
+    mosquitto_message_callback_set(handle, [](mosquitto*, void* data,
+                                              const mosquitto_message* message) {
+        const QString topic = QString::fromUtf8(message->topic);
+        const QByteArray payload(static_cast<const char*>(message->payload), message->payloadlen);
+        static_cast<Link*>(data)->tell(
+            [topic, payload](MqttClient& client) { emit client.messageReceived(topic, payload); });
+    });
     const QByteArray user = settings.broker.user.toUtf8();
     if (!user.isEmpty())
         mosquitto_username_pw_set(handle, user.constData(),
@@ -151,10 +151,20 @@ void MqttClient::start() {
 }
 
 void MqttClient::stop(const QString& lastTopic, const QByteArray& lastPayload) {
+    const bool wasConnected = connected_;
     connected_ = false;
     if (!thread_.joinable())
         return;
+    if (wasConnected) {
+        // Sent from here, the last words and the disconnect also wake the
+        // network thread at once.
+        if (!lastTopic.isEmpty())
+            mosquitto_publish(link_->handle, nullptr, lastTopic.toUtf8().constData(),
+                              int(lastPayload.size()), lastPayload.constData(), AtLeastOnce, true);
+        mosquitto_disconnect(link_->handle);
+    }
     std::unique_lock lock(link_->mutex);
+    link_->disconnected = wasConnected;
     link_->lastTopic = lastTopic;
     link_->lastPayload = lastPayload;
     link_->stopping = true;
@@ -181,8 +191,8 @@ bool MqttClient::publish(const QString& topic, const QByteArray& payload, bool r
 bool MqttClient::subscribe(const QString& pattern) {
     if (!connected_)
         return false;
-    return mosquitto_subscribe(link_->handle, nullptr, pattern.toUtf8().constData(),
-                               AtLeastOnce) == MOSQ_ERR_SUCCESS;
+    return mosquitto_subscribe(link_->handle, nullptr, pattern.toUtf8().constData(), AtLeastOnce) ==
+           MOSQ_ERR_SUCCESS;
 }
 
 // The network thread: connect (resolving the name here), serve the
@@ -195,8 +205,7 @@ void MqttClient::run(std::shared_ptr<Link> link) {
     while (!link->isStopping()) {
         link->accepted = false;
         errno = 0;
-        int code = mosquitto_connect(handle, host.constData(), link->broker.port,
-                                     KeepAliveSeconds);
+        int code = mosquitto_connect(handle, host.constData(), link->broker.port, KeepAliveSeconds);
         const int connectErrno = errno;
         const bool opened = code == MOSQ_ERR_SUCCESS;
         bool disconnecting = false;
@@ -209,7 +218,10 @@ void MqttClient::run(std::shared_ptr<Link> link) {
                 std::unique_lock lock(link->mutex);
                 const QByteArray topic = link->lastTopic.toUtf8();
                 const QByteArray payload = link->lastPayload;
+                const bool sent = link->disconnected;
                 lock.unlock();
+                if (sent)
+                    continue;
                 if (!topic.isEmpty())
                     mosquitto_publish(handle, nullptr, topic.constData(), int(payload.size()),
                                       payload.constData(), AtLeastOnce, true);
@@ -222,9 +234,8 @@ void MqttClient::run(std::shared_ptr<Link> link) {
         const int delay = retryDelaySeconds(failures);
         if (!opened) {
             const QString reason = reasonOf(code, connectErrno);
-            link->tell([reason, delay](MqttClient& client) {
-                emit client.connectFailed(reason, delay);
-            });
+            link->tell(
+                [reason, delay](MqttClient& client) { emit client.connectFailed(reason, delay); });
         } else if (link->accepted) {
             link->tell([delay](MqttClient& client) { emit client.connectionLost(delay); });
         }
