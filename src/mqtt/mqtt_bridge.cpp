@@ -125,7 +125,6 @@ void MqttBridge::brokerAccepted() {
     client_->subscribe(topics_->buttonPattern());
     client_->subscribe(topics_->homeAssistantStatus());
     publishEverything();
-    emit synchronised();
 }
 
 void MqttBridge::boardConnected() {

@@ -56,13 +56,6 @@ public:
     void stop();
 
     bool brokerConnected() const;
-    // The topics of the board spoken for; null before its serial number is
-    // known.
-    const BridgeTopics* topics() const { return topics_ ? &*topics_ : nullptr; }
-
-signals:
-    // The broker accepted the connection and everything was sent.
-    void synchronised();
 
 private:
     void startClient(const QString& serialNumber);

@@ -91,8 +91,8 @@ protected:
         return int(std::count_if(log.begin(), log.end(),
                                  [&](const QString& line) { return line.contains(part); }));
     }
-    // Waits until the bridge is connected and has sent everything.
-    static bool synchronised(MqttBridge& bridge) {
+    // Waits until the broker accepted the bridge.
+    static bool brokerReached(MqttBridge& bridge) {
         return QTest::qWaitFor([&] { return bridge.brokerConnected(); }, BrokerWaitMs);
     }
 
@@ -114,7 +114,7 @@ TEST_F(MqttBridgeTest, HomeAssistantFindsEveryConfigAndStateRetained) {
     Broker broker;
     ASSERT_TRUE(broker.start()) << broker.log().toStdString();
     auto bridge = startBridge(broker.url());
-    ASSERT_TRUE(synchronised(*bridge)) << log.join("\n").toStdString();
+    ASSERT_TRUE(brokerReached(*bridge)) << log.join("\n").toStdString();
     EXPECT_TRUE(waitForLog("MQTT: verbunden mit " + broker.url()));
 
     // A subscriber that comes later gets everything from the broker's store.
@@ -186,7 +186,7 @@ TEST_F(MqttBridgeTest, CommandsGoThroughTheServiceAndRefusalsChangeNothing) {
     Broker broker;
     ASSERT_TRUE(broker.start()) << broker.log().toStdString();
     auto bridge = startBridge(broker.url());
-    ASSERT_TRUE(synchronised(*bridge)) << log.join("\n").toStdString();
+    ASSERT_TRUE(brokerReached(*bridge)) << log.join("\n").toStdString();
     Subscriber ha(broker, {Base + "/#"});
     ASSERT_TRUE(ha.waitFor(Base + "/mode/state", "manual"));
 
@@ -302,7 +302,7 @@ TEST_F(MqttBridgeTest, AUserWithItsPasswordAndAWrongPasswordLoggedAsSuch) {
     wrong.reset();
 
     auto right = startBridge(broker.url("tank"), "right horse battery");
-    ASSERT_TRUE(synchronised(*right));
+    ASSERT_TRUE(brokerReached(*right));
     Subscriber ha(broker, {Base + "/availability"}, {"tank", "right horse battery"});
     EXPECT_TRUE(ha.waitFor(Base + "/availability", "online"));
 }
