@@ -14,7 +14,8 @@ install(FILES ${KV_LINUX}/kestvelqor.metainfo.xml
     RENAME example.kestlighting.kestvelqor.metainfo.xml)
 install(FILES ${KV_LINUX}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # The web page as a user service (systemctl --user enable kestvelqor-serve).
-install(FILES ${KV_LINUX}/kestvelqor-serve.service DESTINATION lib/systemd/user)
+install(FILES ${KV_LINUX}/kestvelqor-serve.service ${KV_LINUX}/kestvelqor-serve@.service
+    DESTINATION lib/systemd/user)
 
 # The icon as PNG in the sizes desktops ask for, drawn from the SVG.
 find_program(RSVG_CONVERT rsvg-convert)
@@ -83,8 +84,9 @@ scripts, and a udev rule that gives the logged-in user access to the board.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no library dependency names it: the history's
-# SQLite driver of Qt SQL.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+# SQLite driver of Qt SQL. The MQTT bridge's client library is named too, so
+# the bridge is there whatever the computed dependencies say.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libmosquitto1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

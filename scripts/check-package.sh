@@ -23,6 +23,7 @@ for file in \
     /usr/bin/kestvelqorctl \
     /usr/lib/udev/rules.d/70-kestvelqor.rules \
     /usr/lib/systemd/user/kestvelqor-serve.service \
+    /usr/lib/systemd/user/kestvelqor-serve@.service \
     /usr/share/applications/kestvelqor.desktop \
     /usr/share/metainfo/example.kestlighting.kestvelqor.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/kestvelqor.svg \
@@ -51,6 +52,7 @@ grep -q 'udevadm trigger --action=add --subsystem-match=hidraw' "$scratch/contro
     fail "postinst does not trigger the hidraw devices"
 grep -q 'udevadm control --reload-rules' "$scratch/control/postrm" || fail "postrm does not reload the rules"
 grep -q '^Depends:.*libqt6widgets6' "$scratch/control/control" || fail "dependencies not computed"
+grep -q '^Depends:.*libmosquitto1' "$scratch/control/control" || fail "the MQTT client library is no dependency"
 
 # Unpacked: the files as shipped.
 dpkg-deb -x "$deb" "$scratch/root"

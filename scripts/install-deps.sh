@@ -45,6 +45,9 @@ dpkg-dev
 qt6-httpserver-dev
 qt6-websockets-dev
 libqt6sql6-sqlite
+libmosquitto-dev
+mosquitto
+mosquitto-clients
 libjs-dygraphs
 chromium
 nodejs

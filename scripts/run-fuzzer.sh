@@ -4,7 +4,7 @@
 #   scripts/run-fuzzer.sh NAME [SECONDS] [libFuzzer options...]
 #
 # NAME is a folder of fuzz/corpus (firmware_file, settings_file, board_reports,
-# window_refresh, message_format, typed_text, cli_arguments, web_api). New
+# window_refresh, message_format, typed_text, cli_arguments, web_api, mqtt_command). New
 # inputs the fuzzer finds go to a scratch corpus in the build folder, so the
 # repository's seeds stay as they are; an input that breaks a rule is written
 # to build-sanitize/fuzz-work/NAME/findings/ (copy it to fuzz/regressions/NAME/

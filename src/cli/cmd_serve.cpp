@@ -1,13 +1,15 @@
 // A web page for the board: the board's API and the page over HTTP, the
 // status pushed live after every poll, the history recorded and served, and
-// the metrics for Prometheus, until SIGINT or SIGTERM.
+// the metrics for Prometheus, and the MQTT bridge, until SIGINT or SIGTERM.
 #include "board/board_service.h"
 #include "board/board_watch.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/serve_mqtt.h"
 #include "cli/stop_signals.h"
 #include "history/history_file.h"
 #include "history/history_recorder.h"
+#include "mqtt/mqtt_bridge.h"
 #include "present/status_output.h"
 #include "text/log_stamp.h"
 #include "text/reporter.h"
@@ -95,8 +97,26 @@ std::optional<ServeToken> serveToken(const std::optional<QString>& tokenFile, bo
     return result;
 }
 
+// Without HTTP (--listen none) the bridge is all there is to announce.
+void announceBridgeOnly(Context& c, const mqtt::BridgeSettings& bridge,
+                        const HistoryRecorder* recorder) {
+    if (c.json()) {
+        QJsonObject object{{QStringLiteral("listening"), QStringLiteral("none")},
+                           {QStringLiteral("mqtt"), bridge.broker.text()}};
+        if (recorder && recorder->hasFile())
+            object.insert(QStringLiteral("history"), recorder->path());
+        c.out() << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
+    } else {
+        c.out() << "No web page (--listen none); MQTT bridge to " << bridge.broker.text()
+                << " (Ctrl+C or SIGTERM ends)\n";
+        if (recorder && recorder->hasFile())
+            c.out() << "Recording the history into " << recorder->path() << '\n';
+    }
+    c.out().flush();
+}
+
 void announce(Context& c, const web::ListenAddress& address, quint16 port, const ServeToken& token,
-              const HistoryRecorder* recorder) {
+              const HistoryRecorder* recorder, const std::optional<mqtt::BridgeSettings>& bridge) {
     const QString listening = address.text(port);
     const bool anyAddress = address.address == QHostAddress(QHostAddress::AnyIPv4) ||
                             address.address == QHostAddress(QHostAddress::AnyIPv6);
@@ -114,6 +134,8 @@ void announce(Context& c, const web::ListenAddress& address, quint16 port, const
             object.insert(QStringLiteral("token"), QString::fromLatin1(token.token));
         if (recorder && recorder->hasFile())
             object.insert(QStringLiteral("history"), recorder->path());
+        if (bridge)
+            object.insert(QStringLiteral("mqtt"), bridge->broker.text());
         c.out() << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
     } else {
         c.out() << "Listening on " << listening << ": open " << url
@@ -125,36 +147,73 @@ void announce(Context& c, const web::ListenAddress& address, quint16 port, const
             c.out() << "The token is in " << token.file << '\n';
         if (recorder && recorder->hasFile())
             c.out() << "Recording the history into " << recorder->path() << '\n';
+        if (bridge)
+            c.out() << "MQTT bridge to " << bridge->broker.text() << '\n';
     }
     c.out().flush();
 }
 
+// The web server with the board's API, the history, the metrics and the page.
+struct WebFront {
+    WebFront(BoardService& service, const ServeToken& token, const QString& history)
+        : server(token.token), api(service, server), served(service),
+          historyApi(service, served, server, history), metrics(service, served, server) {
+        server.log = logLine;
+        api.log = server.log;
+        web::addPageRoutes(server.routes());
+        server.live().setGreeting([this] { return api.liveGreeting(); });
+    }
+    web::WebServer server;
+    web::BoardApi api;
+    web::ServedBoard served;
+    web::HistoryApi historyApi;
+    web::MetricsApi metrics;
+};
+
 } // namespace
 
 int runServe(Context& c) {
-    const auto words = c.words(0, 0, {"--listen", "--token-file", "--history"}, {"--no-history"});
+    const auto words =
+        c.words(0, 0, QStringList{"--listen", "--token-file", "--history"} + MqttValueOptions,
+                {"--no-history"});
     if (!words)
         return ExitUsage;
     const auto history = historyPath(c, *words);
     if (!history)
         return ExitUsage;
+    bool mqttFailed = false;
+    const auto bridgeSettings = mqttSettings(c, *words, mqttFailed);
+    if (mqttFailed)
+        return ExitUsage;
+    // --listen none: no HTTP server, the bridge alone.
+    const auto listen = words->value("--listen");
+    const bool http = listen != QStringLiteral("none");
+    if (!http && !bridgeSettings)
+        return c.fail(ExitUsage, QStringLiteral("--listen none needs --mqtt URL: there would be "
+                                                "nothing to serve"));
+    if (!http && words->value("--token-file"))
+        return c.fail(ExitUsage, QStringLiteral("--token-file needs the web server (not "
+                                                "--listen none)"));
     web::ListenAddress address;
-    if (const auto text = words->value("--listen")) {
+    if (http && listen) {
         QString error;
-        const auto parsed = web::parseListenAddress(*text, error);
+        const auto parsed = web::parseListenAddress(*listen, error);
         if (!parsed)
             return c.fail(ExitUsage, error);
         address = *parsed;
     }
     QString error;
-    const auto token = serveToken(words->value("--token-file"), address.loopback(), error);
-    if (!token)
-        return c.fail(ExitFailed, QStringLiteral("refusing to serve on %1 without a token: %2")
-                                      .arg(address.text(address.port), error));
-    if (!token->file.isEmpty() && web::readableByOthers(token->file))
-        c.fail(ExitDone, QStringLiteral("warning: others may read the token file %1 (chmod 600 "
-                                        "it)")
-                             .arg(token->file));
+    std::optional<ServeToken> token = ServeToken{};
+    if (http) {
+        token = serveToken(words->value("--token-file"), address.loopback(), error);
+        if (!token)
+            return c.fail(ExitFailed, QStringLiteral("refusing to serve on %1 without a token: %2")
+                                          .arg(address.text(address.port), error));
+        if (!token->file.isEmpty() && web::readableByOthers(token->file))
+            c.fail(ExitDone,
+                   QStringLiteral("warning: others may read the token file %1 (chmod 600 it)")
+                       .arg(token->file));
+    }
 
     // SIGINT and SIGTERM end the server cleanly from the moment it may be
     // reached: a service manager may stop it right after it announced itself.
@@ -175,30 +234,45 @@ int runServe(Context& c) {
     if (!history->isEmpty())
         recorder = std::make_unique<HistoryRecorder>(service, serveLog, *history);
 
-    web::WebServer server(token->token);
-    server.log = logLine;
-    web::BoardApi api(service, server);
-    api.log = server.log;
-    web::ServedBoard served(service);
-    web::HistoryApi historyApi(service, served, server, *history);
-    web::MetricsApi metrics(service, served, server);
-    web::addPageRoutes(server.routes());
-    server.live().setGreeting([&api] { return api.liveGreeting(); });
-    if (!server.listen(address, error))
-        return c.fail(ExitFailed, error);
-    announce(c, address, server.port(), *token, recorder.get());
+    // The bridge never waits for its broker: one that is down or far away
+    // delays neither the polls nor the web server.
+    std::unique_ptr<mqtt::MqttBridge> bridge;
+    if (bridgeSettings) {
+        bridge = std::make_unique<mqtt::MqttBridge>(service, *bridgeSettings);
+        bridge->log = logLine;
+    }
+
+    std::unique_ptr<WebFront> web;
+    if (http) {
+        web = std::make_unique<WebFront>(service, *token, *history);
+        if (!web->server.listen(address, error))
+            return c.fail(ExitFailed, error);
+        announce(c, address, web->server.port(), *token, recorder.get(), bridgeSettings);
+    } else {
+        announceBridgeOnly(c, *bridgeSettings, recorder.get());
+    }
+    if (bridge)
+        bridge->start();
 
     BoardWatch watch(service);
-    QObject::connect(&watch, &BoardWatch::statusPolled, &server, [&] {
-        server.live().send(present::pollJson(service.info(), QDateTime::currentDateTime()));
-    });
-    QObject::connect(
-        &watch, &BoardWatch::boardEvent, &server, [&](const QString& name, const QString& message) {
-            server.live().send(present::eventJson(name, message, QDateTime::currentDateTime()));
+    if (web) {
+        web::WebServer& server = web->server;
+        QObject::connect(&watch, &BoardWatch::statusPolled, &server, [&] {
+            server.live().send(present::pollJson(service.info(), QDateTime::currentDateTime()));
         });
+        QObject::connect(&watch, &BoardWatch::boardEvent, &server,
+                         [&](const QString& name, const QString& message) {
+                             server.live().send(
+                                 present::eventJson(name, message, QDateTime::currentDateTime()));
+                         });
+    }
     watch.start(service.pollInterval());
     loop.exec();
-    server.live().closeAll();
+    if (web)
+        web->server.live().closeAll();
+    // The broker learns the board is offline before serve ends.
+    if (bridge)
+        bridge->stop();
     // What waits of the history goes into the file before the end.
     if (recorder)
         recorder->flush();

@@ -168,7 +168,9 @@ const std::vector<Command>& commands() {
          "{\"events\": [{\"time\", \"kind\", \"detail\", \"origin\"}]}.\n",
          runHistoryEvents},
         {"serve",
-         "serve [--listen ADDRESS:PORT] [--token-file FILE] [--history FILE | --no-history]",
+         "serve [--listen ADDRESS:PORT | --listen none] [--token-file FILE] [--history FILE | "
+         "--no-history] [--mqtt URL [--mqtt-password-file FILE] [--mqtt-ca-file FILE] "
+         "[--mqtt-prefix PREFIX]]",
          "serve a web page for the board",
          "Serves a web page and a JSON API under /api/v1 for the board: status, schedule (and\n"
          "one line changed with PUT schedule/LINE), mode, level, cloud, storm, save, astro,\n"
@@ -192,7 +194,20 @@ const std::vector<Command>& commands() {
          "0600) and shown when it is made. Requests carry it as \"Authorization: Bearer\n"
          "TOKEN\" or through the page's token form. Every change is logged with the client's\n"
          "address on standard error. Firmware updates and imports are not offered. Ends on\n"
-         "SIGINT or SIGTERM with status 0 (what waits of the history is written first).\n",
+         "SIGINT or SIGTERM with status 0 (what waits of the history is written first).\n"
+         "--listen none serves no web page: the MQTT bridge runs alone.\n"
+         "--mqtt URL also bridges the board to an MQTT broker for Home Assistant and other\n"
+         "MQTT systems: URL is mqtt://[USER@]HOST[:PORT] (port 1883) or mqtts://... (port 8883,\n"
+         "TLS checked against the system's CA store or --mqtt-ca-file FILE). The password is\n"
+         "the first line of --mqtt-password-file FILE, else $KESTVELQOR_MQTT_PASSWORD; it is\n"
+         "never an argument and never logged. The topics lie under kestvelqor/SERIAL (the\n"
+         "serial number in A-Z, a-z, 0-9, _ and -): availability, light/W|R|G|B/state and\n"
+         "/set, mode/state and /set, button/cloud|storm|save/press, water_temperature (with\n"
+         "its own availability) and input_voltage. Home Assistant finds the board by\n"
+         "discovery under --mqtt-prefix (default homeassistant) and is sent everything again\n"
+         "when it says online on PREFIX/status. Light commands are carried out in Manual\n"
+         "mode only. A broker that is down or goes away is tried again after 1 s, doubling\n"
+         "up to 60 s; the board and the web page never wait for it.\n",
          runServe, true},
     };
     return table;
