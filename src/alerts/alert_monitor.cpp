@@ -9,6 +9,7 @@
 #include "text/text_catalogue.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QLockFile>
 
 namespace kv {
@@ -50,14 +51,37 @@ void AlertMonitor::reloadRules() {
     emit rulesReloaded();
 }
 
+namespace {
+
+// Whether another process records the board's history now.
+bool recordedElsewhere(const QString& serial) {
+    QLockFile probe(HistoryRecorder::lockPath(serial));
+    probe.setStaleLockTime(0);
+    if (!probe.tryLock(0))
+        return true;
+    probe.unlock();
+    return false;
+}
+
+QString alertLockPath(const QString& serial) {
+    return activeAlertsPath(serial).replace(QStringLiteral(".json"), QStringLiteral(".lock"));
+}
+
+} // namespace
+
 bool AlertMonitor::holdsLock() {
-    if (recorder_ && recorder_->hasFile())
-        return recorder_->recordsSamples();
     if (lock_)
         return true;
     if (serial_.isEmpty())
         return false;
-    auto lock = std::make_unique<QLockFile>(HistoryRecorder::lockPath(serial_));
+    // The process that records the board evaluates it; without a history of
+    // its own a process may only while nobody records it. The alerts' own
+    // lock then keeps a second process without a history out, and never
+    // keeps anyone from recording.
+    if (recorder_ && recorder_->hasFile() ? !recorder_->recordsSamples()
+                                          : recordedElsewhere(serial_))
+        return false;
+    auto lock = std::make_unique<QLockFile>(alertLockPath(serial_));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0))
         return false;
@@ -66,7 +90,9 @@ bool AlertMonitor::holdsLock() {
 }
 
 void AlertMonitor::setOwner(bool owner) {
-    if (!owner && !toldElsewhere_ && !serial_.isEmpty()) {
+    // Told once, and only to a keeper who set rules: without them a second
+    // window or server has nothing to say about it.
+    if (!owner && !toldElsewhere_ && !serial_.isEmpty() && QFileInfo::exists(rulesPath_)) {
         reporter_.log(MsgFmt(QStringLiteral("AlertEvaluatedElsewhere"), {serial_}));
         toldElsewhere_ = true;
     }
@@ -101,9 +127,9 @@ void AlertMonitor::onUnplugged() {
     present_ = false;
     water_.reset();
     voltage_.reset();
-    // The lock goes with the board (as the recorder's does); the process
-    // that evaluated it goes on counting how long it is gone.
-    lock_.reset();
+    // The process that evaluated the board keeps its alerts' lock: it counts
+    // how long the board is gone and tells when it is back, whichever process
+    // records it then.
     evaluate();
 }
 

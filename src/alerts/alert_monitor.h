@@ -26,10 +26,11 @@ class Reporter;
 
 // Keeps watch over the board for the alerts of the rules file, in the one
 // process that records the board's history: the holder of the board's
-// recording lock. With a history recorder its lock decides; without one
-// (recording turned off) the monitor takes the same lock itself, so a window
-// and a server side by side never both raise an alert. A process that does
-// not hold it stays silent.
+// recording lock. A process without a history (recording turned off)
+// evaluates only while no other process records the board. A lock of the
+// alerts' own, taken on top, keeps a second process out in every case, so a
+// window and a server side by side never both raise an alert. A process
+// that does not evaluate stays silent.
 //
 // Each raise, change, reminder and clear is told once: a line in the log, a
 // desktop notification, the keeper's command, an event in the history file,
@@ -93,7 +94,7 @@ private:
     AlertRulesWatcher watcher_;
     DesktopNotifier desktop_;
     AlertCommandRunner commands_;
-    std::unique_ptr<QLockFile> lock_; // without a recorder
+    std::unique_ptr<QLockFile> lock_; // the alerts' own lock of the board
     QString serial_;
     bool owner_ = false;
     bool toldElsewhere_ = false;

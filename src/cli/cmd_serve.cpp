@@ -1,6 +1,10 @@
 // A web page for the board: the board's API and the page over HTTP, the
-// status pushed live after every poll, the history recorded and served, and
-// the metrics for Prometheus, until SIGINT or SIGTERM.
+// status pushed live after every poll, the history recorded and served, the
+// alerts evaluated and served, and the metrics for Prometheus, until SIGINT
+// or SIGTERM.
+#include "alerts/alert_json.h"
+#include "alerts/alert_monitor.h"
+#include "alerts/alert_rules.h"
 #include "board/board_service.h"
 #include "board/board_watch.h"
 #include "cli/cli_context.h"
@@ -11,6 +15,7 @@
 #include "present/status_output.h"
 #include "text/log_stamp.h"
 #include "text/reporter.h"
+#include "web/api/alerts_api.h"
 #include "web/api/board_api.h"
 #include "web/api/board_metrics.h"
 #include "web/api/history_api.h"
@@ -174,6 +179,9 @@ int runServe(Context& c) {
     std::unique_ptr<HistoryRecorder> recorder;
     if (!history->isEmpty())
         recorder = std::make_unique<HistoryRecorder>(service, serveLog, *history);
+    // The alerts, in whichever process records the board (its lock decides,
+    // also without a history); raises and clears go into the log.
+    AlertMonitor alerts(service, serveLog, defaultAlertRulesPath(), recorder.get());
 
     web::WebServer server(token->token);
     server.log = logLine;
@@ -182,6 +190,8 @@ int runServe(Context& c) {
     web::ServedBoard served(service);
     web::HistoryApi historyApi(service, served, server, *history);
     web::MetricsApi metrics(service, served, server);
+    web::AlertsApi alertsApi(alerts, server,
+                             recorder && recorder->hasFile() ? recorder->path() : QString());
     web::addPageRoutes(server.routes());
     server.live().setGreeting([&api] { return api.liveGreeting(); });
     if (!server.listen(address, error))
@@ -196,6 +206,9 @@ int runServe(Context& c) {
         &watch, &BoardWatch::boardEvent, &server, [&](const QString& name, const QString& message) {
             server.live().send(present::eventJson(name, message, QDateTime::currentDateTime()));
         });
+    QObject::connect(&alerts, &AlertMonitor::alertTold, &server, [&](const AlertReport& report) {
+        server.live().send(alertEventJson(report));
+    });
     watch.start(service.pollInterval());
     loop.exec();
     server.live().closeAll();
