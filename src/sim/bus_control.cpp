@@ -1,6 +1,10 @@
 #include "sim/bus_control.h"
 
+#include "device/records/info_block.h"
 #include "sim/sim_backend.h"
+#include "sim/simulated_board.h"
+
+#include <cmath>
 
 namespace kv::sim {
 
@@ -40,6 +44,20 @@ QStringList wordsOf(const QString& line) {
     return words;
 }
 
+// "none", or a decimal number within [low, high] in units of 1/scale.
+std::optional<std::int16_t> measurementOf(const QStringList& words, double low, double high,
+                                          double scale) {
+    if (words.size() != 1)
+        return std::nullopt;
+    if (words[0] == QLatin1String("none"))
+        return NoValue;
+    bool ok = false;
+    const double value = words[0].toDouble(&ok);
+    if (!ok || !(value >= low && value <= high))
+        return std::nullopt;
+    return std::int16_t(std::lround(value * scale));
+}
+
 } // namespace
 
 bool BusControl::isUnplugged(const QString& serial) const {
@@ -68,6 +86,12 @@ BusControl parseBusControl(const QString& text) {
             if (words.size() > 2)
                 device.serial = words[2];
             control.devices.push_back(device);
+        } else if (statement == QLatin1String("temperature")) {
+            if (const auto raw = measurementOf(words, -55.0, 125.0, 10.0))
+                control.waterTemp = raw;
+        } else if (statement == QLatin1String("voltage")) {
+            if (const auto raw = measurementOf(words, 0.0, 30.0, 100.0))
+                control.inputVoltage = raw;
         }
     }
     return control;
@@ -82,6 +106,13 @@ void applyBusControl(SimBackend& backend, const BusControl& before, const BusCon
             backend.unplugBoard(index);
         else if (!isOff && wasOff)
             backend.plugBoard(index);
+    }
+    for (int index = 0; index < backend.boardCount(); ++index) {
+        InfoBlock& info = backend.board(index).info();
+        if (now.waterTemp && now.waterTemp != before.waterTemp)
+            info.WaterTemp = *now.waterTemp;
+        if (now.inputVoltage && now.inputVoltage != before.inputVoltage)
+            info.InputVoltage = *now.inputVoltage;
     }
     if (now.devices == before.devices)
         return;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -21,9 +22,15 @@ class SimBackend;
 //                                      (a string left out is one the device
 //                                      does not give); it opens, but every
 //                                      transfer fails
+//   temperature 29.5 | temperature none
+//                                      every board measures this water
+//                                      temperature (°C), or has no sensor
+//   voltage 11.2 | voltage none        every board measures this supply
+//                                      voltage (V), or none
 //
-// Blank lines and lines starting with "#" are skipped, as is anything else.
-// A board not named by an "unplugged" line is on the bus.
+// A measurement keeps the value last set when its line goes away. Blank lines and lines starting
+// with "#" are skipped, as is anything else. A board not named by an "unplugged" line is on the
+// bus.
 struct BusControl {
     struct Device {
         QString manufacturer;
@@ -35,6 +42,9 @@ struct BusControl {
     bool allUnplugged = false;
     QStringList unplugged; // serial numbers
     std::vector<Device> devices;
+    // Raw board values (0.1 °C, 0.01 V; NoValue for none), when set.
+    std::optional<std::int16_t> waterTemp;
+    std::optional<std::int16_t> inputVoltage;
 
     bool isUnplugged(const QString& serial) const;
     bool operator==(const BusControl&) const = default;

@@ -1,4 +1,5 @@
 // The control file of the simulated bus: what it says, and what it changes.
+#include "device/records/info_block.h"
 #include "sim/bus_control.h"
 #include "sim/sim_backend.h"
 #include "sim/simulation.h"
@@ -40,6 +41,35 @@ TEST(BusControl, ReadsItsStatementsAndSkipsTheRest) {
     EXPECT_TRUE(all.isUnplugged("SIM-0001"));
     EXPECT_TRUE(all.isUnplugged("anything"));
     EXPECT_EQ(parseBusControl(""), BusControl());
+}
+
+TEST(BusControl, SetsTheMeasurementsOfEveryBoard) {
+    const BusControl set = parseBusControl("temperature 29.5\nvoltage 11.2\n");
+    EXPECT_EQ(set.waterTemp, std::int16_t(295));
+    EXPECT_EQ(set.inputVoltage, std::int16_t(1120));
+    const BusControl none = parseBusControl("temperature none\nvoltage none\n");
+    EXPECT_EQ(none.waterTemp, NoValue);
+    EXPECT_EQ(none.inputVoltage, NoValue);
+    // Words that are no measurement leave it unset.
+    const BusControl wrong = parseBusControl("temperature hot\ntemperature 200\n"
+                                             "voltage -1\nvoltage 12 13\n");
+    EXPECT_FALSE(wrong.waterTemp);
+    EXPECT_FALSE(wrong.inputVoltage);
+
+    SimBackend backend;
+    backend.addBoard();
+    applyBusControl(backend, BusControl(), set);
+    for (int index = 0; index < 2; ++index) {
+        EXPECT_EQ(backend.board(index).info().WaterTemp, 295);
+        EXPECT_EQ(backend.board(index).info().InputVoltage, 1120);
+    }
+    applyBusControl(backend, set, none);
+    EXPECT_EQ(backend.board(1).info().WaterTemp, NoValue);
+    EXPECT_EQ(backend.board(1).info().InputVoltage, NoValue);
+    // A line taken away keeps the value last set.
+    applyBusControl(backend, none, BusControl());
+    EXPECT_EQ(backend.board(0).info().WaterTemp, NoValue);
+    QCoreApplication::processEvents();
 }
 
 TEST(BusControl, ChangesOnlyWhatTheControlChanged) {
