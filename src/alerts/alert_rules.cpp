@@ -268,6 +268,10 @@ bool changeAlertRules(const QString& path, const AlertRuleValues& changes,
             refused = true;
         } else if (it.value().trimmed().isEmpty()) {
             values.remove(it.key());
+        } else if (keyRule(it.key())->type == ValueType::Number) {
+            // A decimal comma is taken, and written as a point.
+            values.insert(it.key(),
+                          it.value().trimmed().replace(QLatin1Char(','), QLatin1Char('.')));
         } else {
             values.insert(it.key(), it.value().trimmed());
         }

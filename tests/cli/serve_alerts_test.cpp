@@ -100,4 +100,36 @@ TEST_F(ServeAlertsTest, TheRecordingServerRaisesTheBoardGoneAndASecondOneStaysSi
     EXPECT_TRUE(after["active"].toArray().isEmpty());
 }
 
+TEST_F(ServeAlertsTest, TheWaterTheSensorAndTheVoltageOfTheBoardRaiseTheirAlerts) {
+    writeRules("[temperature]\nwarn_high=27\ncritical_high=28.5\ndelay=1\n"
+               "[sensor]\nmissing_delay=1\n[voltage]\nlow=11.0\ndelay=1\n"
+               "[notify]\ndesktop=false\n");
+    auto process = serve({"--listen", "127.0.0.1:0", "--no-history"}, control);
+    Live live;
+    live.socket.open(liveUrl());
+    ASSERT_TRUE(live.waitFor(isStatus));
+
+    setControl("temperature 29.5\nvoltage 10.5\n");
+    ASSERT_TRUE(live.waitFor(isAlert("temperature", "critical")));
+    ASSERT_TRUE(live.waitFor(isAlert("voltage_low", "warning")));
+    const QJsonObject json = client.get("/api/v1/alerts").json();
+    const QJsonArray active = json["active"].toArray();
+    ASSERT_EQ(active.size(), 2);
+    EXPECT_EQ(active[0]["kind"], "temperature");
+    EXPECT_EQ(active[0]["level"], "critical");
+    EXPECT_EQ(active[0]["value"].toDouble(), 29.5);
+    EXPECT_TRUE(active[0]["text"].toString().contains("29,5 °C"));
+    EXPECT_EQ(active[1]["value"].toDouble(), 10.5);
+    EXPECT_EQ(json["rules"]["temperature"]["critical_high"].toDouble(), 28.5);
+    EXPECT_TRUE(json["recent"].toArray().isEmpty()) << "no history kept";
+
+    setControl("temperature none\nvoltage 12\n");
+    ASSERT_TRUE(live.waitFor(isAlert("sensor_lost", "warning")));
+    ASSERT_TRUE(live.waitFor(isAlert("voltage_low", "cleared")));
+    setControl("temperature 25\n");
+    ASSERT_TRUE(live.waitFor(isAlert("sensor_lost", "cleared")));
+    ASSERT_TRUE(live.waitFor(isAlert("temperature", "cleared")));
+    stop(*process);
+}
+
 } // namespace
