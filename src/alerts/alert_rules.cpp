@@ -16,6 +16,9 @@ namespace kv {
 
 namespace {
 
+// Far more than any rules file; a larger one is not read.
+constexpr qint64 MaxFileBytes = 1 << 20;
+
 enum class ValueType { Number, Switch, Text };
 
 struct KeyRule {
@@ -198,8 +201,16 @@ QString defaultAlertRulesPath() {
 AlertRulesFile readAlertRules(const QString& path) {
     AlertRulesFile file;
     file.exists = QFileInfo(path).isFile();
-    if (file.exists) {
-        QSettings settings(path, QSettings::IniFormat);
+    // QSettings keeps what it read of a path and trusts it while the file's
+    // time and size stay: a file rewritten within the same moment would be
+    // read as it was. It reads a copy of its own each time.
+    QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/kestvelqor-alerts-XXXXXX.ini"));
+    QFile source(path);
+    if (file.exists && source.open(QIODevice::ReadOnly) && source.size() <= MaxFileBytes &&
+        copy.open()) {
+        copy.write(source.readAll());
+        copy.close();
+        QSettings settings(copy.fileName(), QSettings::IniFormat);
         for (const QString& key : settings.allKeys()) {
             const QVariant value = settings.value(key);
             // QSettings reads a value with commas as a list.
@@ -260,7 +271,14 @@ bool writeAlertRules(const QString& path, const AlertRuleValues& values, QString
 
 bool changeAlertRules(const QString& path, const AlertRuleValues& changes,
                       QList<AlertRuleProblem>* problems) {
-    AlertRuleValues values = readAlertRules(path).values;
+    // Only the keys the program knows are written back: a wrong key was told
+    // each time the file was read, and a name QSettings cannot write as it
+    // read it would change the rules.
+    AlertRuleValues values;
+    const AlertRuleValues read = readAlertRules(path).values;
+    for (auto it = read.begin(); it != read.end(); ++it)
+        if (keyRule(it.key()))
+            values.insert(it.key(), it.value());
     bool refused = false;
     for (auto it = changes.begin(); it != changes.end(); ++it) {
         if (!keyRule(it.key())) {

@@ -69,7 +69,7 @@ AlertRulesFile readAlertRules(const QString& path);
 // is checked first: when one is wrong the problems are given and the file is
 // left as it was. The file is replaced at once (a new file renamed over it),
 // so a process watching it never reads half of it. An empty value removes
-// the key.
+// the key; the file's unknown keys are left out.
 bool changeAlertRules(const QString& path, const AlertRuleValues& changes,
                       QList<AlertRuleProblem>* problems);
 
