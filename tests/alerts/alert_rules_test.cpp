@@ -161,7 +161,10 @@ TEST_F(AlertRulesTest, SetRefusesAWrongKeyAndLeavesTheFileAsItWas) {
     writeFile("[temperature]\nwarn_low=24.0\nwarn_high=27.0\n[fan]\nspeed=3\n");
     QList<AlertRuleProblem> problems;
     EXPECT_TRUE(changeAlertRules(path, {{"temperature.delay", "30"}}, &problems));
-    EXPECT_EQ(readAlertRules(path).rules.delay, 30);
+    const AlertRulesFile changed = readAlertRules(path);
+    EXPECT_EQ(changed.rules.delay, 30);
+    EXPECT_EQ(changed.rules.warnHigh, 27.0);
+    EXPECT_TRUE(changed.problems.isEmpty()) << "the wrong key is not written back";
 }
 
 TEST_F(AlertRulesTest, SetMakesTheFileAndItsFolder) {
