@@ -96,6 +96,8 @@ MainMenu buildMainMenu(QMainWindow* window) {
     m.mnuRefresh = item(window, m.mnuOptions, "mnuRefresh", "Refresh", QKeySequence(Qt::Key_F5));
     m.mnuSaveEEPROM = item(window, m.mnuOptions, "mnuSaveEEPROM", "Save settings permanently",
                            QKeySequence(Qt::CTRL | Qt::Key_S));
+    m.mnuOptions->addSeparator();
+    m.mnuAlerts = item(window, m.mnuOptions, "mnuAlerts", "Alerts...");
     m.mnuDebug =
         item(window, nullptr, "mnuDebug", "Debug", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_D));
     window->addAction(m.mnuDebug);

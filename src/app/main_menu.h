@@ -37,6 +37,7 @@ struct MainMenu {
     QAction* mnuShowExpert = nullptr;
     QAction* mnuRefresh = nullptr;
     QAction* mnuSaveEEPROM = nullptr;
+    QAction* mnuAlerts = nullptr;
     // Not in the menu: a window action whose shortcut works while hidden.
     QAction* mnuDebug = nullptr;
 

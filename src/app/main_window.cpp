@@ -1,5 +1,9 @@
 #include "app/main_window.h"
 
+#include "alerts/alert_monitor.h"
+#include "alerts/alert_rules.h"
+#include "views/alert_rules_dialog.h"
+
 #include "app/help_links.h"
 #include "app/status_panels.h"
 #include "device/health.h"
@@ -104,7 +108,9 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     debug_ = false;
     processCommandLine();
     startHistory();
+    startAlerts();
     ApplyTextCatalogue(this);
+    menu_.mnuAlerts->setText(Msg(QStringLiteral("AlertMenuCaption")));
     views_.textsApplied();
 
     // The application title lives in the window caption: a display name of
@@ -177,6 +183,7 @@ void MainWindow::connectMenu() {
     connect(m.mnuShowExpert, &QAction::triggered, this, &MainWindow::mnuShowExpertClick);
     connect(m.mnuRefresh, &QAction::triggered, this, &MainWindow::mnuRefreshClick);
     connect(m.mnuSaveEEPROM, &QAction::triggered, this, &MainWindow::mnuSaveEEPROMClick);
+    connect(m.mnuAlerts, &QAction::triggered, this, &MainWindow::mnuAlertsClick);
     connect(m.mnuDebug, &QAction::triggered, this, &MainWindow::mnuDebugClick);
     connect(m.mnuHardware, &QAction::triggered, this,
             [this] { options_.openUrl(help::pageUrl(help::Page::Hardware)); });
@@ -254,6 +261,28 @@ void MainWindow::startHistory() {
                              {QDir::toNativeSeparators(historyFile_)}));
     if (!historyFile_.isEmpty())
         history_ = std::make_unique<HistoryRecorder>(board_, reporter_, historyFile_);
+}
+
+void MainWindow::startAlerts() {
+    // Raises and clears are lines of the log (the monitor tells the
+    // reporter); the worst active alert holds the status bar's first panel.
+    alerts_ =
+        std::make_unique<AlertMonitor>(board_, reporter_, defaultAlertRulesPath(), history_.get());
+    connect(alerts_.get(), &AlertMonitor::activeChanged, this, [this] {
+        const auto active = alerts_->active();
+        const auto worst = std::max_element(
+            active.begin(), active.end(),
+            [](const AlertStatus& a, const AlertStatus& b) { return a.level < b.level; });
+        statusPanels()->setAlertText(worst == active.end()
+                                         ? QString()
+                                         : MsgFmt(QStringLiteral("AlertStatusBar"), {worst->text}));
+    });
+}
+
+void MainWindow::mnuAlertsClick() {
+    AlertRulesDialog dialog(alerts_->rulesPath(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        alerts_->reloadRules();
 }
 
 void MainWindow::logExecutable() {

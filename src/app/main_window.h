@@ -25,6 +25,7 @@ namespace kv {
 class ChannelPanel;
 class GeoView;
 class HistoryRecorder;
+class AlertMonitor;
 class MessageLog;
 class StatusPanels;
 
@@ -72,6 +73,8 @@ public:
     // its recorder (null without a history).
     const QString& historyFile() const { return historyFile_; }
     HistoryRecorder* historyRecorder() const { return history_.get(); }
+    // The alerts this window evaluates (when it records the board).
+    AlertMonitor* alertMonitor() const { return alerts_.get(); }
 
     bool debugEnabled() const { return debug_; }
     bool connected() const { return connected_; }
@@ -107,6 +110,7 @@ private:
     void enterProgramDir();
     void processCommandLine();
     void startHistory();
+    void startAlerts();
     void logExecutable();
 
     // Connection and the records' refreshes.
@@ -130,6 +134,7 @@ private:
     void mnuShowExpertClick();
     void mnuRefreshClick();
     void mnuSaveEEPROMClick();
+    void mnuAlertsClick();
     void mnuAllClick(int level);
     void mnuSetTimeDateClick();
     void mnuDebugClick();
@@ -147,6 +152,8 @@ private:
     BoardService board_;
     // Records the board's polls and events; goes before the service.
     std::unique_ptr<HistoryRecorder> history_;
+    // The alerts, where the history is recorded; goes before the recorder.
+    std::unique_ptr<AlertMonitor> alerts_;
     ChannelNames channelNames_;
     ViewSet views_;
     MainMenu menu_;

@@ -35,8 +35,22 @@ int StatusPanels::fixedWidth() const {
 }
 
 void StatusPanels::setPanelText(int panel, const QString& text) {
+    if (panel == Text && !alert_.isEmpty()) {
+        status_ = text;
+        return;
+    }
     if (panel >= 0 && panel < Count)
         panels_[std::size_t(panel)]->setText(text);
+}
+
+void StatusPanels::setAlertText(const QString& text) {
+    QLabel* first = panels_[Text];
+    if (alert_.isEmpty())
+        status_ = first->text();
+    alert_ = text;
+    first->setText(text.isEmpty() ? status_ : text);
+    first->setStyleSheet(text.isEmpty() ? QString()
+                                        : QStringLiteral("color: #b3261e; font-weight: bold;"));
 }
 
 QString StatusPanels::panelText(int panel) const {

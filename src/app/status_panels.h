@@ -27,6 +27,10 @@ public:
     void setScale(double scale);
 
     void setPanelText(int panel, const QString& text);
+    // An active alert holds the first panel, in red, until it is cleared
+    // (empty text); the status texts told meanwhile come back after it.
+    void setAlertText(const QString& text);
+    QString alertText() const { return alert_; }
     QString panelText(int panel) const;
     QLabel* panel(int index) const { return panels_[std::size_t(index)]; }
     int fixedWidth() const; // of panels 1 and 2 together
@@ -39,6 +43,8 @@ private:
     void sbResize();
 
     std::array<QLabel*, Count> panels_{};
+    QString alert_;
+    QString status_; // the first panel's status text under an alert
     int clockWidth_ = ClockWidth;
     int modeWidth_ = ModeWidth;
 };

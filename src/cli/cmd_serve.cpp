@@ -1,6 +1,10 @@
 // A web page for the board: the board's API and the page over HTTP, the
-// status pushed live after every poll, the history recorded and served, and
-// the metrics for Prometheus, and the MQTT bridge, until SIGINT or SIGTERM.
+// status pushed live after every poll, the history recorded and served, the
+// alerts evaluated and served, the metrics for Prometheus, and the MQTT
+// bridge, until SIGINT or SIGTERM.
+#include "alerts/alert_json.h"
+#include "alerts/alert_monitor.h"
+#include "alerts/alert_rules.h"
 #include "board/board_service.h"
 #include "board/board_watch.h"
 #include "cli/cli_context.h"
@@ -13,6 +17,7 @@
 #include "present/status_output.h"
 #include "text/log_stamp.h"
 #include "text/reporter.h"
+#include "web/api/alerts_api.h"
 #include "web/api/board_api.h"
 #include "web/api/board_metrics.h"
 #include "web/api/history_api.h"
@@ -153,11 +158,14 @@ void announce(Context& c, const web::ListenAddress& address, quint16 port, const
     c.out().flush();
 }
 
-// The web server with the board's API, the history, the metrics and the page.
+// The web server with the board's API, the history, the alerts, the metrics
+// and the page.
 struct WebFront {
-    WebFront(BoardService& service, const ServeToken& token, const QString& history)
+    WebFront(BoardService& service, const ServeToken& token, const QString& history,
+             AlertMonitor& alerts, const QString& recordedHistory)
         : server(token.token), api(service, server), served(service),
-          historyApi(service, served, server, history), metrics(service, served, server) {
+          historyApi(service, served, server, history), metrics(service, served, server),
+          alertsApi(alerts, server, recordedHistory) {
         server.log = logLine;
         api.log = server.log;
         web::addPageRoutes(server.routes());
@@ -168,6 +176,7 @@ struct WebFront {
     web::ServedBoard served;
     web::HistoryApi historyApi;
     web::MetricsApi metrics;
+    web::AlertsApi alertsApi;
 };
 
 } // namespace
@@ -233,6 +242,9 @@ int runServe(Context& c) {
     std::unique_ptr<HistoryRecorder> recorder;
     if (!history->isEmpty())
         recorder = std::make_unique<HistoryRecorder>(service, serveLog, *history);
+    // The alerts, in whichever process records the board (its lock decides,
+    // also without a history); raises and clears go into the log.
+    AlertMonitor alerts(service, serveLog, defaultAlertRulesPath(), recorder.get());
 
     // The bridge never waits for its broker: one that is down or far away
     // delays neither the polls nor the web server.
@@ -244,7 +256,9 @@ int runServe(Context& c) {
 
     std::unique_ptr<WebFront> web;
     if (http) {
-        web = std::make_unique<WebFront>(service, *token, *history);
+        web = std::make_unique<WebFront>(service, *token, *history, alerts,
+                                         recorder && recorder->hasFile() ? recorder->path()
+                                                                         : QString());
         if (!web->server.listen(address, error))
             return c.fail(ExitFailed, error);
         announce(c, address, web->server.port(), *token, recorder.get(), bridgeSettings);
@@ -265,6 +279,9 @@ int runServe(Context& c) {
                              server.live().send(
                                  present::eventJson(name, message, QDateTime::currentDateTime()));
                          });
+        QObject::connect(
+            &alerts, &AlertMonitor::alertTold, &server,
+            [&](const AlertReport& report) { server.live().send(alertEventJson(report)); });
     }
     watch.start(service.pollInterval());
     loop.exec();

@@ -167,6 +167,35 @@ const std::vector<Command>& commands() {
          "and its outcome. One line each: local time, kind, origin and what; with --json\n"
          "{\"events\": [{\"time\", \"kind\", \"detail\", \"origin\"}]}.\n",
          runHistoryEvents},
+        {"alerts", "alerts [--history FILE]",
+         "show the alert rules, the active alerts and the last alert events",
+         "Shows the rules of ~/.config/kestvelqor/alerts.ini ($XDG_CONFIG_HOME/kestvelqor;\n"
+         "a key that is off shows as such; every wrong key of the file is one line on standard\n"
+         "error), the alerts active now (kept by the window or serve, whichever records the\n"
+         "board's history) and the last 20 alert events of the history file (--history FILE,\n"
+         "else ~/.local/share/kestvelqor/history.sqlite). With --json {\"rules\": {SECTION:\n"
+         "{KEY: VALUE}}, \"active\": [{\"kind\", \"level\", \"since\", \"value\", \"text\"}],\n"
+         "\"recent\": [{\"time\", \"kind\", \"level\", \"value\", \"text\"}]}; kinds are\n"
+         "temperature, sensor_lost, board_gone and voltage_low, levels warning and critical\n"
+         "(cleared in recent). To change the rules: alerts set --help.\n",
+         runAlerts},
+        {"alerts set", "alerts set KEY=VALUE...", "change alert rules",
+         "Changes keys of alerts.ini, as SECTION.KEY=VALUE; an empty VALUE removes the key:\n"
+         "  temperature.warn_low, temperature.warn_high       the desired band, °C\n"
+         "  temperature.critical_low, temperature.critical_high  the acceptable band, °C\n"
+         "  temperature.hysteresis   °C back inside a band before its alert clears (0.2)\n"
+         "  temperature.delay        seconds outside before an alert is raised (60)\n"
+         "  sensor.missing_delay     seconds without a reading before \"sensor lost\" (60)\n"
+         "  board.unplugged_delay    seconds without the board before \"board gone\" (120)\n"
+         "  voltage.low, voltage.delay  the lowest input voltage, V, and its delay (60)\n"
+         "  notify.desktop           true or false: desktop notifications (true)\n"
+         "  notify.reminder_hours    a critical alert still active is told again (6; 0: never)\n"
+         "  notify.command           a program with its arguments, run without a shell on\n"
+         "                           every raise and clear\n"
+         "Every value is checked first; when one is wrong nothing is written and the status\n"
+         "is 2. The file is replaced in one step; a running window or serve reads it again\n"
+         "within a few seconds.\n",
+         runAlertsSet},
         {"serve",
          "serve [--listen ADDRESS:PORT | --listen none] [--token-file FILE] [--history FILE | "
          "--no-history] [--mqtt URL [--mqtt-password-file FILE] [--mqtt-ca-file FILE] "
@@ -175,13 +204,16 @@ const std::vector<Command>& commands() {
          "Serves a web page and a JSON API under /api/v1 for the board: status, schedule (and\n"
          "one line changed with PUT schedule/LINE), mode, level, cloud, storm, save, astro,\n"
          "plot/curve.png, plot/chart.png, history (from, to, points, format=csv) and events\n"
-         "(from, to) as `history --json` and `history events --json` give them, and the\n"
-         "status after every poll over the WebSocket /api/v1/live; GET /metrics gives the\n"
+         "(from, to) as `history --json` and `history events --json` give them, alerts as\n"
+         "`alerts --json` gives it, and the status after every poll and every alert raised or\n"
+         "cleared ({\"event\": \"alert\", ...}) over the WebSocket /api/v1/live; the page\n"
+         "shows a banner while an alert is active. GET /metrics gives the\n"
          "board's state to Prometheus. Polls the board every second and keeps its clock in\n"
          "step as the window does, records every poll into the history file\n"
          "(~/.local/share/kestvelqor/history.sqlite; another with --history FILE, none with\n"
          "--no-history; a file that cannot be used is one line on standard error), waits\n"
-         "for a board that is not there and goes on through unplugging.\n"
+         "for a board that is not there and goes on through unplugging. It evaluates the\n"
+         "alert rules (alerts --help) when it records the board (the window may instead).\n"
          "Reads answer from what the connection and the last poll read, without a transfer\n"
          "of their own (GET schedule?fresh=1 reads the board first). Every JSON error holds\n"
          "its HTTP status, a stable \"code\" (out_of_range, no_board, not_answered, ...) and\n"

@@ -54,5 +54,7 @@ int runWatch(Context& c);
 int runHistory(Context& c);
 int runHistoryEvents(Context& c);
 int runServe(Context& c);
+int runAlerts(Context& c);
+int runAlertsSet(Context& c);
 
 } // namespace kv::cli

@@ -16,8 +16,10 @@ namespace kv {
 
 namespace {
 
+} // namespace
+
 // The lock of one board's recording, in the runtime folder.
-QString lockPath(const QString& serial) {
+QString HistoryRecorder::lockPath(const QString& serial) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
@@ -25,6 +27,8 @@ QString lockPath(const QString& serial) {
     name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
     return folder + QStringLiteral("/kestvelqor-history-") + name + QStringLiteral(".lock");
 }
+
+namespace {
 
 // Operations that change the board; reading and exporting do not.
 bool changesTheBoard(Operation operation) {

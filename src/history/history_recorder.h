@@ -66,6 +66,13 @@ public:
 
     // Writes what waits now (a command that ends, the tests).
     void flush();
+    // Adds an event of another part of the program (an alert) for the
+    // connected board; nothing before a board connected.
+    void recordEvent(const QString& kind, const QString& detail, const QString& origin) {
+        addEvent(kind, detail, origin);
+    }
+    // The lock file that decides which process records a board.
+    static QString lockPath(const QString& serial);
     // One step of upkeep now.
     bool upkeep();
 

@@ -58,5 +58,6 @@ TEST_P(FuzzReplay, SeedCorpusAndFormerFindings) {
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
                          ::testing::Values("firmware_file", "settings_file", "board_reports",
                                            "window_refresh", "message_format", "typed_text",
-                                           "cli_arguments", "web_api", "mqtt_command"),
+                                           "cli_arguments", "web_api", "mqtt_command",
+                                           "alerts_file"),
                          [](const auto& info) { return info.param; });

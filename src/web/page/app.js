@@ -190,7 +190,9 @@ function connectLive() {
     } catch (error) {
       return;
     }
-    if (data.event) {
+    if (data.event === "alert") {
+      refreshAlerts();
+    } else if (data.event) {
       if (data.event === "connected") refreshAll();
       else if (data.event === "unplugged") showBoardGone(noBoardText());
       else showBoardGone(data.message);
@@ -205,6 +207,30 @@ function connectLive() {
     showBoardGone(text("pageReconnecting", "Verbindung zum Server unterbrochen – verbinde neu …"));
     setTimeout(connectLive, 3000);
   };
+}
+
+// ---- Alerts ----
+
+// The banner shows every active alert's text while one is active; the
+// server's own alerts come over the live feed, those of a window that
+// evaluates the board by asking now and then.
+const alertRefreshMs = 15000;
+
+function showAlerts(active) {
+  const banner = $("alert-banner");
+  $("alert-list").replaceChildren(
+    ...active.map((alert) => element("li", { className: alert.level, text: alert.text }))
+  );
+  banner.classList.toggle("critical", active.some((alert) => alert.level === "critical"));
+  banner.hidden = active.length === 0;
+}
+
+async function refreshAlerts() {
+  try {
+    showAlerts((await request("GET", "alerts")).active || []);
+  } catch (error) {
+    // The banner stays as it was; the status line tells what is wrong.
+  }
 }
 
 // ---- Channels ----
@@ -689,6 +715,7 @@ function applyTexts() {
   $("chart").alt = heading("tsTemp.Caption", "Chart");
   $("history-levels-title").textContent = heading("tsChannels.Caption", "Kanäle");
   $("curve").alt = heading("tsVisualize.Caption", "Grafik");
+  $("alert-title").textContent = text("AlertBannerTitle", "Alarm");
 }
 
 async function start() {
@@ -724,6 +751,8 @@ async function start() {
   await refreshAll();
   if (state.needsToken) return;
   await refreshHistory();
+  await refreshAlerts();
+  setInterval(refreshAlerts, alertRefreshMs);
   connectLive();
   setInterval(() => {
     // The history goes on while the board is away.
