@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -52,11 +53,12 @@ void removeActiveAlerts(const QString& serial) {
     QFile::remove(activeAlertsPath(serial));
 }
 
-std::vector<AlertStatus> readActiveAlerts() {
+std::vector<AlertStatus> readActiveAlerts(const QString& serial) {
     std::vector<AlertStatus> result;
     const QDir folder(runtimeFolder());
-    for (const QString& name :
-         folder.entryList({Prefix + QStringLiteral("*.json")}, QDir::Files, QDir::Name)) {
+    const QString pattern = serial.isEmpty() ? Prefix + QStringLiteral("*.json")
+                                             : QFileInfo(activeAlertsPath(serial)).fileName();
+    for (const QString& name : folder.entryList({pattern}, QDir::Files, QDir::Name)) {
         QFile file(folder.filePath(name));
         if (!file.open(QIODevice::ReadOnly) || file.size() > 1 << 20)
             continue;

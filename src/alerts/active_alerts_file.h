@@ -14,7 +14,8 @@ namespace kv {
 QString activeAlertsPath(const QString& serial);
 void writeActiveAlerts(const QString& serial, const std::vector<AlertStatus>& active);
 void removeActiveAlerts(const QString& serial);
-// Every board's active alerts, of the processes still running.
-std::vector<AlertStatus> readActiveAlerts();
+// Every board's active alerts, or those of the board with this serial
+// number, of the processes still running.
+std::vector<AlertStatus> readActiveAlerts(const QString& serial = {});
 
 } // namespace kv

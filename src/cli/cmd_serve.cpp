@@ -2,6 +2,7 @@
 // status pushed live after every poll, the history recorded and served, the
 // alerts evaluated and served, the metrics for Prometheus, and the MQTT
 // bridge, until SIGINT or SIGTERM.
+#include "alerts/active_alerts_file.h"
 #include "alerts/alert_json.h"
 #include "alerts/alert_monitor.h"
 #include "alerts/alert_rules.h"
@@ -30,12 +31,17 @@
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QTextStream>
+#include <QTimer>
 
 #include <memory>
 
 namespace kv::cli {
 
 namespace {
+
+// How often a server that does not evaluate the alerts looks at those of
+// the process that does, for the bridge.
+constexpr int AlertsLookupMs = 15000;
 
 // serve's log on standard error: each line with its moment, as the
 // server's own lines.
@@ -265,8 +271,24 @@ int runServe(Context& c) {
     } else {
         announceBridgeOnly(c, *bridgeSettings, recorder.get());
     }
-    if (bridge)
+    // The bridge's problem sensors: the alerts of this process while it
+    // evaluates them, else those of the process that does.
+    QTimer alertsLookup;
+    if (bridge) {
+        const auto showAlerts = [&] {
+            const QString serial = service.serialNumber();
+            if (alerts.evaluating())
+                bridge->showAlerts(alerts.active());
+            else
+                bridge->showAlerts(serial.isEmpty() ? std::vector<AlertStatus>()
+                                                    : readActiveAlerts(serial));
+        };
+        QObject::connect(&alerts, &AlertMonitor::activeChanged, bridge.get(), showAlerts);
+        QObject::connect(&alertsLookup, &QTimer::timeout, bridge.get(), showAlerts);
+        alertsLookup.start(AlertsLookupMs);
+        showAlerts();
         bridge->start();
+    }
 
     BoardWatch watch(service);
     if (web) {

@@ -78,6 +78,18 @@ QString BridgeTopics::inputVoltage() const {
     return base_ + QStringLiteral("/input_voltage");
 }
 
+QString BridgeTopics::alertsAvailability() const {
+    return base_ + QStringLiteral("/alerts/availability");
+}
+
+QString BridgeTopics::alertState(const QString& kind) const {
+    return base_ + QStringLiteral("/alert/") + kind + QStringLiteral("/state");
+}
+
+QString BridgeTopics::alertAttributes(const QString& kind) const {
+    return base_ + QStringLiteral("/alert/") + kind + QStringLiteral("/attributes");
+}
+
 QString BridgeTopics::lightSetPattern() const {
     return base_ + QStringLiteral("/light/+/set");
 }

@@ -42,6 +42,12 @@ public:
     QString waterTemperature() const;
     QString waterTemperatureAvailability() const;
     QString inputVoltage() const;
+    // The alerts: one problem sensor per kind ("temperature", ...), with
+    // an availability of their own that stays online while the board is
+    // gone (the board being gone is one of them).
+    QString alertsAvailability() const;
+    QString alertState(const QString& kind) const;
+    QString alertAttributes(const QString& kind) const;
 
     // What the bridge subscribes to.
     QString lightSetPattern() const; // every channel's set topic

@@ -1,5 +1,6 @@
 #include "mqtt/discovery_configs.h"
 
+#include "alerts/alert_kind.h"
 #include "plot/channel_colors.h"
 #include "text/product.h"
 #include "text/text_catalogue.h"
@@ -71,6 +72,36 @@ DiscoveryEntity measurement(const QString& object, const QString& name, const QS
              {QStringLiteral("suggested_display_precision"), precision}}};
 }
 
+const char* problemNameKey(AlertKind kind) {
+    switch (kind) {
+    case AlertKind::Temperature:
+        return "MqttAlertTemperature";
+    case AlertKind::SensorLost:
+        return "MqttAlertSensorLost";
+    case AlertKind::BoardGone:
+        return "MqttAlertBoardGone";
+    case AlertKind::VoltageLow:
+        return "MqttAlertVoltageLow";
+    }
+    return "MqttAlertTemperature";
+}
+
+// An alert kind as a problem sensor, with the alert's text, level, value
+// and start among its attributes.
+DiscoveryEntity problemSensor(const BridgeTopics& topics, AlertKind kind) {
+    const QString name = alertKindName(kind);
+    return {QStringLiteral("binary_sensor"),
+            QStringLiteral("alert_") + name,
+            {{QStringLiteral("name"), Msg(QLatin1String(problemNameKey(kind)))},
+             {QStringLiteral("device_class"), QStringLiteral("problem")},
+             {QStringLiteral("state_topic"), topics.alertState(name)},
+             {QStringLiteral("payload_on"), QStringLiteral("ON")},
+             {QStringLiteral("payload_off"), QStringLiteral("OFF")},
+             {QStringLiteral("json_attributes_topic"), topics.alertAttributes(name)},
+             {QStringLiteral("availability"),
+              QJsonArray{availabilityOf(topics.alertsAvailability())}}}};
+}
+
 } // namespace
 
 QString lightName(int channel, int colorName) {
@@ -115,6 +146,9 @@ std::vector<DiscoveryEntity> boardEntities(const BridgeTopics& topics,
     entities.push_back(measurement(QStringLiteral("input_voltage"),
                                    Msg(QStringLiteral("InputVoltage")), topics.inputVoltage(),
                                    "voltage", "V", 2));
+
+    for (AlertKind kind : AllAlertKinds)
+        entities.push_back(problemSensor(topics, kind));
     return entities;
 }
 

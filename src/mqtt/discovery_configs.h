@@ -30,7 +30,7 @@ struct DiscoveryEntity {
 };
 
 // Every entity of the board: four lights, the mode, three buttons, the
-// water temperature and the input voltage.
+// water temperature, the input voltage and a problem sensor per alert kind.
 std::vector<DiscoveryEntity> boardEntities(const BridgeTopics& topics,
                                            const DiscoveredBoard& board);
 

@@ -1,6 +1,7 @@
 #include "mqtt/mqtt_bridge.h"
 
 #include "board/board_service.h"
+#include "mqtt/alert_publications.h"
 #include "mqtt/discovery_configs.h"
 #include "mqtt/mqtt_client.h"
 #include "mqtt/state_publisher.h"
@@ -55,6 +56,8 @@ void MqttBridge::start() {
 void MqttBridge::stop() {
     if (!client_)
         return;
+    if (brokerConnected())
+        send({topics_->alertsAvailability(), Offline, true});
     client_->stop(topics_->availability(), Offline);
     client_.reset();
 }
@@ -145,6 +148,18 @@ void MqttBridge::publishEverything() {
     publishAvailability(true);
     if (boardOnline())
         send(publisher_->everything(service_.info(), nowMs()));
+    send({topics_->alertsAvailability(), Online, true});
+    publishAlerts();
+}
+
+void MqttBridge::showAlerts(std::vector<AlertStatus> active) {
+    alerts_ = std::move(active);
+    publishAlerts();
+}
+
+void MqttBridge::publishAlerts() {
+    if (brokerConnected())
+        send(alertPublications(*topics_, alerts_));
 }
 
 void MqttBridge::publishConfigs() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alerts/alert_status.h"
 #include "board/operation.h"
 #include "mqtt/bridge_topics.h"
 #include "mqtt/broker_url.h"
@@ -57,6 +58,9 @@ public:
 
     bool brokerConnected() const;
 
+    // The alerts now active for the board; their problem sensors follow.
+    void showAlerts(std::vector<AlertStatus> active);
+
 private:
     void startClient(const QString& serialNumber);
     void brokerAccepted();
@@ -67,6 +71,7 @@ private:
     void publishConfigs();
     void publishChanges();
     void publishAvailability(bool force = false);
+    void publishAlerts();
     void send(const std::vector<Publication>& publications);
     void send(const Publication& publication);
     void logOperation(const OperationReport& report);
@@ -83,6 +88,7 @@ private:
     std::array<std::uint8_t, 4> colorNames_{};
     std::optional<bool> availability_;
     QString lastProblem_;
+    std::vector<AlertStatus> alerts_;
 };
 
 } // namespace kv::mqtt

@@ -121,7 +121,7 @@ TEST_F(MqttBridgeTest, HomeAssistantFindsEveryConfigAndStateRetained) {
     QTest::qWait(200);
     Subscriber ha(broker, Everything);
     ASSERT_TRUE(ha.waitFor(Base + "/input_voltage", "12.03"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ha.latest().size() >= 10 + 9; }, BrokerWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ha.latest().size() >= 14 + 9 + 9; }, BrokerWaitMs));
     const auto latest = ha.latest();
     int configs = 0;
     for (const Received& m : latest) {
@@ -133,7 +133,7 @@ TEST_F(MqttBridgeTest, HomeAssistantFindsEveryConfigAndStateRetained) {
             EXPECT_EQ(config["device"].toObject()["sw_version"], "12");
         }
     }
-    EXPECT_EQ(configs, 10);
+    EXPECT_EQ(configs, 14);
     const InfoBlock& info = service.info();
     EXPECT_EQ(latest[Base + "/availability"].payload, "online");
     const char* letters[] = {"W", "R", "G", "B"};
@@ -177,7 +177,7 @@ TEST_F(MqttBridgeTest, HomeAssistantFindsEveryConfigAndStateRetained) {
             for (qsizetype i = before; i < ha.messages.size(); ++i)
                 again += ha.messages[i].topic.endsWith("/config") ||
                          ha.messages[i].topic.endsWith("/state");
-            return again >= 10 + 5;
+            return again >= 14 + 9;
         },
         BrokerWaitMs));
 }
@@ -266,8 +266,20 @@ TEST_F(MqttBridgeTest, AvailabilityFollowsTheBoardAndTheBroker) {
 
     Subscriber ha(broker, {Base + "/#"});
     ASSERT_TRUE(ha.waitFor(Base + "/availability", "online"));
+    EXPECT_TRUE(ha.waitFor(Base + "/alerts/availability", "online"));
     sim.unplugBoard();
     ASSERT_TRUE(ha.waitFor(Base + "/availability", "offline"));
+    // The board being gone is a problem sensor that stays available.
+    bridge->showAlerts({AlertStatus{AlertKind::BoardGone, AlertLevel::Critical, 0, std::nullopt,
+                                    "Die Platine SIM-0001 ist nicht mehr angeschlossen"}});
+    ASSERT_TRUE(ha.waitFor(Base + "/alert/board_gone/state", "ON"));
+    EXPECT_TRUE(ha.waitFor([](const Received& m) {
+        return m.topic == Base + "/alert/board_gone/attributes" &&
+               json(m.payload)["text"] == "Die Platine SIM-0001 ist nicht mehr angeschlossen";
+    }));
+    EXPECT_EQ(ha.latest()[Base + "/alerts/availability"].payload, "online");
+    bridge->showAlerts({});
+    ASSERT_TRUE(ha.waitFor(Base + "/alert/board_gone/state", "OFF"));
     sim.board().info().WaterTemp = 301;
     sim.plugBoard();
     ASSERT_TRUE(ha.waitFor(Base + "/availability", "online"));
@@ -289,6 +301,7 @@ TEST_F(MqttBridgeTest, AvailabilityFollowsTheBoardAndTheBroker) {
     // A clean end leaves the board offline.
     bridge->stop();
     EXPECT_TRUE(again.waitFor(Base + "/availability", "offline"));
+    EXPECT_TRUE(again.waitFor(Base + "/alerts/availability", "offline"));
 }
 
 TEST_F(MqttBridgeTest, AUserWithItsPasswordAndAWrongPasswordLoggedAsSuch) {

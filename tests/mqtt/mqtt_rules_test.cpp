@@ -1,5 +1,6 @@
 // The bridge's pure rules: broker URLs, topics, command payloads, what the
 // states publisher sends and the discovery configs.
+#include "mqtt/alert_publications.h"
 #include "mqtt/bridge_topics.h"
 #include "mqtt/broker_url.h"
 #include "mqtt/command_payload.h"
@@ -251,7 +252,7 @@ TEST(DiscoveryConfigs, EveryEntityWithTheSharedBlocks) {
         EXPECT_TRUE(p.retained);
         byTopicName[p.topic] = QJsonDocument::fromJson(p.payload).object();
     }
-    ASSERT_EQ(byTopicName.size(), 10u);
+    ASSERT_EQ(byTopicName.size(), 14u);
     for (const auto& [topic, config] : byTopicName) {
         const QString object = topic.section('/', 2, 2);
         EXPECT_EQ(config["unique_id"].toString(), "kestvelqor_" + object);
@@ -265,8 +266,10 @@ TEST(DiscoveryConfigs, EveryEntityWithTheSharedBlocks) {
         EXPECT_FALSE(device["name"].toString().isEmpty());
         EXPECT_EQ(config["origin"].toObject()["name"], "kestvelqorctl");
         EXPECT_FALSE(config["origin"].toObject()["sw_version"].toString().isEmpty());
+        // The problem sensors stay available while the board is gone.
         EXPECT_EQ(config["availability"].toArray().first().toObject()["topic"],
-                  "kestvelqor/SIM-0001/availability");
+                  config["device_class"] == "problem" ? "kestvelqor/SIM-0001/alerts/availability"
+                                                      : "kestvelqor/SIM-0001/availability");
     }
     const QJsonObject white = byTopicName["homeassistant/light/SIM-0001_light_w/config"];
     EXPECT_EQ(white["name"], "Reinweiß");
@@ -299,6 +302,42 @@ TEST(DiscoveryConfigs, EveryEntityWithTheSharedBlocks) {
     EXPECT_EQ(voltage["state_class"], "measurement");
     EXPECT_EQ(voltage["unit_of_measurement"], "V");
     EXPECT_EQ(voltage["state_topic"], "kestvelqor/SIM-0001/input_voltage");
+
+    for (const char* kind : {"temperature", "sensor_lost", "board_gone", "voltage_low"}) {
+        const QJsonObject problem =
+            byTopicName[QString("homeassistant/binary_sensor/SIM-0001_alert_%1/config").arg(kind)];
+        EXPECT_EQ(problem["device_class"], "problem") << kind;
+        EXPECT_EQ(problem["state_topic"], QString("kestvelqor/SIM-0001/alert/%1/state").arg(kind));
+        EXPECT_EQ(problem["json_attributes_topic"],
+                  QString("kestvelqor/SIM-0001/alert/%1/attributes").arg(kind));
+    }
+    EXPECT_EQ(byTopicName["homeassistant/binary_sensor/SIM-0001_alert_board_gone/config"]["name"],
+              "Alarm Platine");
+}
+
+TEST(AlertPublications, AnActiveAlertIsOnWithItsTextTheOthersOff) {
+    AlertStatus hot{AlertKind::Temperature, AlertLevel::Critical, 0, 29.5,
+                    "Wassertemperatur 29,5 °C, kritisch"};
+    std::map<QString, QByteArray> byTopic;
+    for (const Publication& p : alertPublications(Topics, {hot})) {
+        EXPECT_TRUE(p.retained);
+        byTopic[p.topic] = p.payload;
+    }
+    ASSERT_EQ(byTopic.size(), 8u);
+    EXPECT_EQ(byTopic["kestvelqor/SIM-0001/alert/temperature/state"], "ON");
+    const QJsonObject attributes =
+        QJsonDocument::fromJson(byTopic["kestvelqor/SIM-0001/alert/temperature/attributes"])
+            .object();
+    EXPECT_EQ(attributes["text"], hot.text);
+    EXPECT_EQ(attributes["level"], "critical");
+    EXPECT_EQ(attributes["value"], 29.5);
+    for (const char* kind : {"sensor_lost", "board_gone", "voltage_low"}) {
+        EXPECT_EQ(byTopic[QString("kestvelqor/SIM-0001/alert/%1/state").arg(kind)], "OFF");
+        EXPECT_EQ(QJsonDocument::fromJson(
+                      byTopic[QString("kestvelqor/SIM-0001/alert/%1/attributes").arg(kind)])
+                      .object()["level"],
+                  "cleared");
+    }
 }
 
 TEST(MqttClient, RetriesAfterOneSecondDoublingUpToAMinute) {
