@@ -14,9 +14,7 @@
 
 namespace kv {
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 // The lock of one board's recording, in the runtime folder.
 QString HistoryRecorder::lockPath(const QString& serial) {
