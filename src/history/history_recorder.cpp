@@ -14,8 +14,6 @@
 
 namespace kv {
 
-namespace {} // namespace
-
 // The lock of one board's recording, in the runtime folder.
 QString HistoryRecorder::lockPath(const QString& serial) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
