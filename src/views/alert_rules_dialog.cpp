@@ -16,6 +16,7 @@ namespace kv {
 namespace {
 
 const QString DesktopKey = QStringLiteral("notify.desktop");
+const QString CommandKey = QStringLiteral("notify.command");
 
 struct FieldText {
     const char* key;
@@ -125,7 +126,12 @@ AlertRulesDialog::AlertRulesDialog(const QString& rulesPath, QWidget* parent)
 void AlertRulesDialog::load() {
     const AlertRulesFile file = readAlertRules(rulesPath_);
     for (auto it = fields_.begin(); it != fields_.end(); ++it) {
-        it.value()->setText(file.values.value(it.key()));
+        // Numbers as the window writes them, with a decimal comma (both are
+        // taken back).
+        QString value = file.values.value(it.key());
+        if (it.key() != CommandKey)
+            value.replace(QLatin1Char('.'), QLatin1Char(','));
+        it.value()->setText(value);
         it.value()->setCursorPosition(0);
     }
     desktop_->setChecked(file.rules.desktop);

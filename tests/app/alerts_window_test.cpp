@@ -88,7 +88,7 @@ TEST_F(AlertsWindowTest, TheDialogNamesEveryControlByItsLabelAndWritesOnlyRightV
 
     // A new dialog shows what the file holds.
     AlertRulesDialog again(rulesPath);
-    EXPECT_EQ(again.field("temperature.warn_high")->text(), "27.5");
+    EXPECT_EQ(again.field("temperature.warn_high")->text(), "27,5") << "the window's decimal comma";
     EXPECT_TRUE(again.field("voltage.low")->text().isEmpty());
 }
 
