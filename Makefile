@@ -9,7 +9,7 @@ SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= $(SANITIZE_DIR)
 JOBS ?= $(shell nproc)
 # Seconds each fuzz target runs in fuzz-smoke.
-FUZZ_SECONDS ?= 10
+FUZZ_SECONDS ?= 5
 
 .PHONY: all deps configure build run run-cli test test-normal test-sanitize \
 	sanitize-build fuzz-build fuzz-smoke fuzz bench clean format format-check package \
